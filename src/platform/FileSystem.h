@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenewright {
+
+// Whole-file access for the list file and the portable settings engine.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // The file's bytes; nullopt when it is missing, is not a regular file or cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Writes the bytes to a temporary file beside `path`, flushes it and renames it over
+  // `path`. On any failure the old file stays as it was and no temporary file is left.
+  virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  // Creates an empty file when none exists; an existing file is left untouched.
+  virtual bool CreateFileIfMissing(const std::string& path) = 0;
+  // True for an existing regular file (hidden ones included), false for anything else.
+  virtual bool IsFile(const std::string& path) = 0;
+};
+
+}  // namespace scenewright

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace scenewright {
+
+// Where the running program lives, and what it calls itself.
+class ProgramInfo {
+ public:
+  virtual ~ProgramInfo() = default;
+  // The folder of the running executable, without a trailing separator.
+  virtual std::string ProgramFolder() = 0;
+  // The executable's file name without its extension.
+  virtual std::string ExecutableBaseName() = 0;
+  // What the start-at-logon command appends to the base name (".exe" on Windows).
+  virtual std::string ExecutableExtension() = 0;
+  // The separator between a folder and a name ('\\' on Windows).
+  virtual char PathSeparator() = 0;
+  // The product name from the program's version information.
+  virtual std::string ProductName() = 0;
+};
+
+}  // namespace scenewright

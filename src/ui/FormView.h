@@ -1,0 +1,80 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/ControlTable.h"
+
+namespace scenewright {
+
+enum class WindowState : std::uint8_t { Normal, Minimised, Maximised };
+
+// What a user can see of one control besides its fixed place and caption.
+struct ControlState {
+  bool enabled = true;
+  int value = 0;     // check box: 0 or 1; option button: 1 when on
+  std::string text;  // text box and labels
+  bool operator==(const ControlState&) const = default;
+};
+
+// The notification-area record, kept for the whole run.
+struct TrayRecord {
+  static constexpr std::size_t kTipLength = 64;
+  std::uint32_t uID = 1;
+  std::uint32_t uFlags = 7;               // message, icon and tip
+  std::uint32_t uCallbackMessage = 0x200;  // arrives as the window's own mouse-move
+  std::array<char, kTipLength> szTip{};    // tip, one NUL, then spaces
+  std::string_view Tip() const { return {szTip.data()}; }
+};
+
+// How the open dialog is set up before every showing.
+struct OpenDialogRequest {
+  std::string_view title = "Open";
+  std::string_view filter = "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp";
+  std::uint32_t flags = 0xC0A04;
+  // Room for the returned text: large enough for any real multiple selection.
+  std::size_t returnCapacity = 65536;
+};
+
+struct OpenDialogResult {
+  bool ok = false;  // false: cancelled or failed
+  // A dialog that answers like the Windows one sets `text`: one full path, or the folder and
+  // then each file name, separated by NUL characters.
+  std::string text;
+  // A chooser that answers with full paths sets these instead, in its own order.
+  std::vector<std::string> paths;
+};
+
+// The toolkit side of the window. The presenter tells it what to show; the view forwards
+// every user event to the presenter and nothing else.
+class FormView {
+ public:
+  virtual ~FormView() = default;
+
+  virtual void ShowControl(ControlId id, const ControlState& state) = 0;
+  virtual void ShowListRows(const std::vector<std::string>& rows) = 0;  // the whole list anew
+  virtual void ShowListAppend(const std::string& row) = 0;
+  virtual void ShowListRemove(int index) = 0;
+  virtual void ShowListSelection(int index) = 0;  // -1: nothing selected
+  // Loads the picture into the preview; false leaves the previous preview as it was.
+  virtual bool ShowPreview(const std::string& path) = 0;
+
+  // Modal; window events, timer ticks included, keep being dispatched while it is up.
+  virtual OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) = 0;
+  virtual void ProcessPendingEvents() = 0;
+  // The pointer reset to its default shape, then a modal box with the information icon and OK.
+  virtual void ShowMessageBox(const std::string& text, const std::string& title) = 0;
+
+  // Empty when the icon was added; otherwise the system's description of the failure.
+  virtual std::string AddTrayIcon(const TrayRecord& record) = 0;
+  virtual void RemoveTrayIcon(const TrayRecord& record) = 0;
+
+  virtual WindowState GetWindowState() = 0;
+  virtual void HideWindow() = 0;     // off the screen and the task bar
+  virtual void RestoreWindow() = 0;  // normal state, shown
+};
+
+}  // namespace scenewright

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/RotationState.h"
+#include "core/UniformRandom.h"
+#include "core/WallpaperList.h"
+#include "platform/Services.h"
+#include "ui/ControlTable.h"
+#include "ui/FormView.h"
+
+namespace scenewright {
+
+// The window Form1 without a toolkit: it owns the rotation state, the list and what every
+// control shows, and handles every window event. A view creates the widgets from the
+// control table and forwards each user event to one of the On... calls.
+class Presenter {
+ public:
+  Presenter(const Services& services, FormView& view);
+
+  void OnLoad();                                // start-up, before the window is first shown
+  void OnQueryUnload();                         // shut-down; runs once whatever asks
+  void OnTrayMessage(std::uint32_t message);    // the tray's mouse message (514: left button up)
+  void OnTimer();                               // Timer2, every 100 ms
+  void OnNextClick();                           // cmdNext
+  void OnAddClick();                            // cmdAdd
+  void OnRemoveClick();                         // Command2
+  void OnListClick(int selectedIndex);          // lstWall: the user selected a row
+  void OnListDoubleClick();                     // lstWall
+  void OnSaveClick();                           // cmdSaveConf
+  void OnCheckBoxClick(ControlId id, int value);  // the box's value after the click
+  void OnOptionClick(ControlId id);             // the user turned this option button on
+  void OnTextChanged(ControlId id, const std::string& text);
+  bool OnKeyPress(ControlId id, int characterCode);  // false: the character is discarded
+
+  const RotationState& State() const { return state_; }
+  const WallpaperList& List() const { return list_; }
+  int Selection() const { return selection_; }
+  const ControlState& Control(ControlId id) const { return controls_[Index(id)]; }
+  const std::string& Countdown() const { return Control(ControlId::lblNextChange).text; }
+  bool TrayIconAdded() const { return trayAdded_; }
+  bool ShutDownDone() const { return shutDown_; }
+
+ private:
+  static std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
+  void SetControl(ControlId id, const ControlState& state);
+  void SetEnabled(ControlId id, bool enabled);
+  void SetValue(ControlId id, int value);
+  void SetText(ControlId id, const std::string& text);
+  void ChooseOption(ControlId id);
+  void Select(int index);  // a selection made by the program; raises the preview
+  void Preview();
+  void AddPath(std::string path);
+  void AddTrayIcon();
+  void ShowSettings();
+  void ShowInterval(std::int32_t interval);
+  void ApplyChangeTimeEnabling();
+  void ShowError(const std::string& description);
+  void SaveList();
+
+  Services services_;
+  FormView& view_;
+  RotationState state_;
+  WallpaperList list_;
+  UniformRandom random_;
+  TrayRecord tray_;
+  std::array<ControlState, kControlCount> controls_{};
+  int selection_ = -1;
+  bool trayAdded_ = false;
+  bool shutDown_ = false;
+};
+
+}  // namespace scenewright
