@@ -40,11 +40,16 @@ std::optional<Int> RoundTo(double value) {
 }  // namespace
 
 std::optional<double> ParseDecimal(std::string_view text, std::string_view decimalSeparator) {
-  std::string normal(Trim(text));
-  if (!decimalSeparator.empty() && decimalSeparator != ".") {
-    for (auto at = normal.find(decimalSeparator); at != std::string::npos;
-         at = normal.find(decimalSeparator, at + 1)) {
-      normal.replace(at, decimalSeparator.size(), ".");
+  std::string_view trimmed = Trim(text);
+  std::string normal;
+  normal.reserve(trimmed.size());
+  const bool otherSeparator = !decimalSeparator.empty() && decimalSeparator != ".";
+  for (std::size_t i = 0; i < trimmed.size(); ++i) {
+    if (otherSeparator && trimmed.substr(i, decimalSeparator.size()) == decimalSeparator) {
+      normal.push_back('.');
+      i += decimalSeparator.size() - 1;
+    } else {
+      normal.push_back(trimmed[i]);
     }
   }
   std::string_view digits = normal;
