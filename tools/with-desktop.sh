@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command inside a private virtual desktop: Xvfb on a free display, the icewm window
-# manager (its task bar has a tray) and a private D-Bus session bus. No desktop environment
-# is named to the command. Everything started here is stopped when the command ends, and the
+# manager (its task bar has a tray) and a private D-Bus session bus, with a private, empty
+# home folder (so services the bus starts, such as dconf or xfconfd, keep their data there).
+# No desktop environment is named to the command. Everything started here is stopped when the command ends, and the
 # command's exit status is returned.
 #   tools/with-desktop.sh [--screen WxHxD] command [arguments...]
 set -euo pipefail
@@ -41,14 +42,16 @@ pids+=($!)
 wait_for_file "$work/display" Xvfb
 export DISPLAY=":$(head -n1 "$work/display")"
 
+mkdir -m 0700 "$work/home" "$work/runtime" "$work/icewm"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/runtime"
+
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>/dev/null &
 pids+=($!)
 wait_for_file "$work/bus" dbus-daemon
 DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
-mkdir -m 0700 "$work/runtime" "$work/icewm"
-export XDG_RUNTIME_DIR="$work/runtime"
 printf 'ShowTaskBar=1\nTaskBarShowTray=1\nTaskBarShowClock=0\nTaskBarShowWorkspaces=0\n' >"$work/icewm/preferences"
 ICEWM_PRIVCFG="$work/icewm" icewm 2>/dev/null &
 pids+=($!)
@@ -57,6 +60,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 
+export SCENEWRIGHT_PRIVATE_DESKTOP=1
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION SESSION_MANAGER WAYLAND_DISPLAY
 set +e
 "$@"
