@@ -174,9 +174,10 @@ void MainWindow::PlaceControl(const ControlSpec& spec, QWidget* widget) {
 }
 
 void MainWindow::BuildTabOrder() {
+  // Frames and labels take no focus in Qt; chaining them would drag their children along.
   std::vector<const ControlSpec*> stops;
   for (const ControlSpec& spec : kControls) {
-    if (spec.tabIndex) stops.push_back(&spec);
+    if (spec.tabIndex && control(spec.id)->focusPolicy() != Qt::NoFocus) stops.push_back(&spec);
   }
   std::sort(stops.begin(), stops.end(),
             [](const ControlSpec* a, const ControlSpec* b) { return *a->tabIndex < *b->tabIndex; });
