@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command inside a private virtual desktop: Xvfb on a free display, the icewm window
 # manager (its task bar has a tray) and a private D-Bus session bus, with a private, empty
-# home folder (so services the bus starts, such as dconf or xfconfd, keep their data there).
+# home folder (so services the bus starts, such as dconf or xfconfd, keep their data there)
+# and a private first system configuration folder.
 # No desktop environment is named to the command. Everything started here is stopped when the command ends, and the
 # command's exit status is returned.
 #   tools/with-desktop.sh [--screen WxHxD] command [arguments...]
@@ -42,9 +43,11 @@ pids+=($!)
 wait_for_file "$work/display" Xvfb
 export DISPLAY=":$(head -n1 "$work/display")"
 
-mkdir -m 0700 "$work/home" "$work/runtime" "$work/icewm"
+mkdir -m 0700 "$work/home" "$work/runtime" "$work/icewm" "$work/xdg"
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
 export XDG_DATA_HOME="$work/home/.local/share" XDG_RUNTIME_DIR="$work/runtime"
+# System-wide entries written from inside (such as the start-at-logon entry) land here too.
+export XDG_CONFIG_DIRS="$work/xdg:${XDG_CONFIG_DIRS:-/etc/xdg}"
 
 dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus" 2>/dev/null &
 pids+=($!)
