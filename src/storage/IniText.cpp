@@ -1,5 +1,7 @@
 #include "storage/IniText.h"
 
+#include "storage/TextConversion.h"
+
 #include <optional>
 #include <vector>
 
@@ -30,14 +32,6 @@ std::vector<Line> SplitLines(std::string_view text) {
   return lines;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -50,11 +44,11 @@ bool SameName(std::string_view a, std::string_view b) {
 
 // The name of a section line such as "[General]", or nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
-  std::string_view line = Trim(content);
+  std::string_view line = TrimBlanks(content);
   if (line.empty() || line.front() != '[') return std::nullopt;
   std::size_t close = line.find(']');
   std::string_view name = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
-  return Trim(name);
+  return TrimBlanks(name);
 }
 
 struct Entry {
@@ -64,11 +58,11 @@ struct Entry {
 
 // A key line inside a section; blank lines and comments are not entries.
 std::optional<Entry> EntryOf(std::string_view content) {
-  std::string_view line = Trim(content);
+  std::string_view line = TrimBlanks(content);
   if (line.empty() || line.front() == ';') return std::nullopt;
   std::size_t equals = line.find('=');
   if (equals == std::string_view::npos) return Entry{line, {}};
-  return Entry{Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))};
+  return Entry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1))};
 }
 
 std::string_view Unquoted(std::string_view value) {
@@ -106,7 +100,7 @@ std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::stri
 
 std::string ReadIniText(std::string_view text, std::string_view section, std::string_view key) {
   auto lines = SplitLines(text);
-  auto span = FindSection(lines, Trim(section), Trim(key));
+  auto span = FindSection(lines, TrimBlanks(section), TrimBlanks(key));
   if (!span || !span->keyLine) return {};
   std::string_view value = Unquoted(EntryOf(lines[*span->keyLine].content)->value);
   return std::string(value.substr(0, kMaxIniValueLength));
@@ -115,8 +109,8 @@ std::string ReadIniText(std::string_view text, std::string_view section, std::st
 std::string WriteIniText(std::string_view text, std::string_view section, std::string_view key,
                          std::string_view value) {
   auto lines = SplitLines(text);
-  section = Trim(section);
-  key = Trim(key);
+  section = TrimBlanks(section);
+  key = TrimBlanks(key);
   std::string result;
   result.reserve(text.size() + section.size() + key.size() + value.size() + 8);
   auto append = [&](std::size_t from, std::size_t to) {

@@ -16,15 +16,14 @@ double RoundHalfEven(double value) {
   return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
 }
 
-namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+std::string_view TrimBlanks(std::string_view text) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
   return text;
 }
+
+namespace {
 
 template <typename Int>
 std::optional<Int> RoundTo(double value) {
@@ -40,7 +39,7 @@ std::optional<Int> RoundTo(double value) {
 }  // namespace
 
 std::optional<double> ParseDecimal(std::string_view text, std::string_view decimalSeparator) {
-  std::string_view trimmed = Trim(text);
+  std::string_view trimmed = TrimBlanks(text);
   std::string normal;
   normal.reserve(trimmed.size());
   const bool otherSeparator = !decimalSeparator.empty() && decimalSeparator != ".";

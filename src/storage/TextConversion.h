@@ -7,6 +7,9 @@
 
 namespace scenewright {
 
+// The text without blanks (spaces and tabs) at either end.
+std::string_view TrimBlanks(std::string_view text);
+
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4),
 // whatever the floating-point environment says.
 double RoundHalfEven(double value);
