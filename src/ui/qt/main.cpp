@@ -11,6 +11,11 @@
 #include "ui/qt/ProgramEnd.h"
 
 int main(int argc, char* argv[]) {
+  // A Wayland compositor never tells a window it was minimised, so a minimised window could
+  // not go to the tray; where X is at hand (XWayland included), the program runs on it.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Scenewright"));
   QApplication::setDesktopFileName(QStringLiteral("scenewright"));
