@@ -68,11 +68,12 @@ void MakeFolders(const std::string& folder) {
   ::mkdir(folder.c_str(), 0700);
 }
 
-// A real folder (not a link to one) of this user's that nobody else may write into.
+// A real folder (not a link to one) of this user's that not everyone may write into. Group
+// write is allowed: with a umask of 002 every folder of the user's own private group has it.
 bool IsPrivateFolder(const std::string& folder) {
   struct stat st {};
   return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+         (st.st_mode & S_IWOTH) == 0;
 }
 
 }  // namespace

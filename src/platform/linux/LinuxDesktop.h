@@ -15,7 +15,7 @@ DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession
 
 // "scenewright.bmp" in the user's own cache folder ($XDG_CACHE_HOME, else ~/.cache),
 // created private to the user. Empty when no such folder can be had: a folder another user
-// owns or may write into is never used.
+// owns, or everyone may write into, is never used.
 std::string UserBitmapPath();
 
 class LinuxDesktop final : public Desktop {

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QThread>
 #include <filesystem>
+#include <functional>
 
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/TempFolder.h"
@@ -37,19 +38,28 @@ QString Output(const QString& program, const QStringList& arguments) {
 // A command that keeps printing what changes, read until `enough` says so or 5 s pass.
 class Watcher {
  public:
-  Watcher(const QString& program, const QStringList& arguments) {
+  // `probe` changes something the watcher reports as `marker`: once that is seen, the
+  // watcher is listening.
+  Watcher(const QString& program, const QStringList& arguments, const std::function<void()>& probe,
+          const QString& marker) {
     process_.start(program, arguments);
     process_.waitForStarted(5000);
-    QThread::msleep(500);  // until it has subscribed
+    QElapsedTimer timer;
+    timer.start();
+    while (!output_.contains(marker) && timer.elapsed() < 10000) {
+      probe();
+      ReadUntil([&](const QString& out) { return out.contains(marker); }, 500);
+    }
+    output_.clear();
   }
   ~Watcher() {
     process_.kill();
     process_.waitForFinished(5000);
   }
-  QString ReadUntil(const std::function<bool(const QString&)>& enough) {
+  QString ReadUntil(const std::function<bool(const QString&)>& enough, int ms = 5000) {
     QElapsedTimer timer;
     timer.start();
-    while (!enough(output_) && timer.elapsed() < 5000) {
+    while (!enough(output_) && timer.elapsed() < ms) {
       process_.waitForReadyRead(100);
       output_ += QString::fromUtf8(process_.readAllStandardOutput());
     }
@@ -74,7 +84,10 @@ TEST(GSettingsSetters, GnomeCinnamonAndMateNameTheBitmapAndChangeAtEveryCall) {
   EXPECT_TRUE(uri.startsWith(QStringLiteral("file:///")) && uri.contains(QStringLiteral("My%20Pictures")));
   Output("gsettings", {"set", "org.gnome.desktop.background", "picture-options", "centered"});
 
-  Watcher watch("dconf", {"watch", "/"});
+  int probes = 0;
+  Watcher watch("dconf", {"watch", "/"},
+                [&] { Output("dconf", {"write", "/probe/scenewright", QString::number(++probes)}); },
+                "/probe/scenewright");
   for (int call = 0; call < 2; ++call) {  // the same path twice: the desktop must still reload
     SetGnomeWallpaper(bitmap);
     SetCinnamonWallpaper(bitmap);
@@ -114,7 +127,13 @@ TEST(XfconfSetter, SetsEveryBackdropImageAndNothingElse) {
   const QString style = "/backdrop/screen0/monitorVirtual1/workspace0/image-style";
   Output("xfconf-query", {"-c", "xfce4-desktop", "-p", style, "-n", "-t", "int", "-s", "5"});
 
-  Watcher watch("xfconf-query", {"-c", "xfce4-desktop", "-m"});
+  int probes = 0;
+  Watcher watch(
+      "xfconf-query", {"-c", "xfce4-desktop", "-m"},
+      [&] {
+        Output("xfconf-query", {"-c", "xfce4-desktop", "-p", "/probe", "-n", "-t", "int", "-s", QString::number(++probes)});
+      },
+      "/probe");
   ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
   LinuxDesktop().SetWallpaper(bitmap);
 

@@ -137,7 +137,7 @@ TEST(LinuxDesktop, KeepsTheBitmapInThePrivateCacheFolder) {
     ScopedEnv cache("XDG_CACHE_HOME", "relative/cache");
     EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp");
   }
-  // A folder others may write into, or a link to a folder, is passed over.
+  // A folder everyone may write into, or a link to a folder, is passed over.
   std::filesystem::create_directory(dir / "shared");
   ::chmod((dir / "shared").c_str(), 01777);
   std::filesystem::create_directory_symlink(dir / "cache", dir / "linked");
@@ -145,6 +145,8 @@ TEST(LinuxDesktop, KeepsTheBitmapInThePrivateCacheFolder) {
     ScopedEnv cache("XDG_CACHE_HOME", bad.c_str());
     EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp") << bad;
   }
+  ::chmod((dir / "home/.cache").c_str(), 0775);  // a user-private group may write
+  EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp");
   ::chmod((dir / "home/.cache").c_str(), 0777);
   ScopedEnv cache("XDG_CACHE_HOME", nullptr);
   EXPECT_EQ(LinuxDesktop().BitmapFileCandidates(), std::vector<std::string>{});

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <time.h>
 
-#include <clocale>
 #include <cmath>
 #include <unistd.h>
 
@@ -113,12 +112,6 @@ TEST(LinuxClock, CountsLocalTimeNotUniversalTime) {
   ::unsetenv("TZ");
   ::tzset();
   EXPECT_NEAR(seconds, expected, 2.0);
-}
-
-TEST(LinuxLocale, FollowsTheNumericLocaleWithoutChangingTheProgramsLocale) {
-  ScopedEnv all("LC_ALL", "C");
-  EXPECT_EQ(LinuxLocale().DecimalSeparator(), ".");
-  EXPECT_EQ(std::string(::setlocale(LC_NUMERIC, nullptr)), "C");
 }
 
 // --- Start at logon -------------------------------------------------------------------
