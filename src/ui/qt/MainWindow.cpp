@@ -322,9 +322,9 @@ void MainWindow::ShowMessageBox(const std::string& text, const std::string& titl
 }
 
 std::string MainWindow::AddTrayIcon(const TrayRecord& record) {
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return "No notification area (system tray) is running.";
   tray_->setIcon(windowIcon());
   tray_->setToolTip(Q(record.Tip()));
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) return "No notification area (system tray) is running.";
   tray_->show();
   return {};
 }

@@ -107,10 +107,15 @@ echo "closing writes the index"
 close_window
 [[ $(setting "$app" currentindex) == 0 ]] || fail "currentindex is $(setting "$app" currentindex)"
 
-echo "a SIGTERM still writes it"
-start "$app"  # the start-up change moves on to entry 1
-kill -TERM "$pid"
-wait_for_end
-[[ $(setting "$app" currentindex) == 1 ]] || fail "after SIGTERM currentindex is $(setting "$app" currentindex)"
-[[ $(identify -format '%wx%h' "$bitmap") == "200x100" ]] || fail "entry 1 was not applied"
+echo "SIGTERM, SIGHUP and SIGINT still write it"
+expected=0
+for signal in TERM HUP INT; do
+  start "$app"  # the start-up change moves on to the next entry
+  expected=$(( (expected + 1) % 3 ))
+  kill -"$signal" "$pid"
+  wait_for_end
+  [[ $(setting "$app" currentindex) == "$expected" ]] ||
+    fail "after SIG$signal currentindex is $(setting "$app" currentindex), not $expected"
+done
+[[ $(identify -format '%wx%h' "$bitmap") == "320x200" ]] || fail "entry 0 was not applied again"
 echo "all end-to-end checks passed"

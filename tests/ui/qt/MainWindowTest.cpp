@@ -153,6 +153,7 @@ TEST_F(MainWindowTest, ShowsTheStartUpStateAndTheMessageBoxWhenThereIsNoTray) {
   EXPECT_EQ(trayBoxTitle_, "Scenewright - Scenewright");
   EXPECT_EQ(trayBoxIcon_, QMessageBox::Information);
   EXPECT_FALSE(window_->presenter().TrayIconAdded());
+  EXPECT_EQ(window_->trayIcon()->toolTip(), "Scenewright");
 
   ASSERT_EQ(List()->count(), 3);
   EXPECT_EQ(List()->item(2)->text().toStdString(), system_.MakePictures(3)[2]);
