@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-#include <QUrl>
 #include <QVariantMap>
 
 #include "platform/linux/Wallpaper.h"
