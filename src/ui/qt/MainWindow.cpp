@@ -26,7 +26,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 
 namespace scenewright::qt {
 
