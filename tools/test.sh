@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up what is missing, then builds and runs every test: the Linux build, the same unit
-# tests under AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine.
+# tests under AddressSanitizer and UndefinedBehaviorSanitizer, a short run of each fuzz target,
+# and the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
@@ -21,6 +22,8 @@ run_preset() {
 
 run_preset linux
 run_preset sanitize
+echo "== fuzz =="
+tools/fuzz.sh "${FUZZ_SECONDS:-20}" || failed+=(fuzz)
 if [[ -f cmake/mingw-w64-x86_64.cmake ]]; then
   run_preset windows
 fi

@@ -7,7 +7,8 @@
 namespace scenewright {
 
 // Picture paths in insertion order, duplicates allowed, exactly as added or read.
-// Counts and indexes are 16-bit, so it holds at most kMaxEntries.
+// Counts and indexes are 16-bit, so it holds at most kMaxEntries. Lines of a longer list
+// file are kept beyond that limit, unseen, so that saving the list never drops them.
 class WallpaperList {
  public:
   static constexpr std::int16_t kMaxEntries = 32767;
@@ -24,10 +25,17 @@ class WallpaperList {
     return true;
   }
   void RemoveAt(std::int16_t index) { entries_.erase(entries_.begin() + index); }
-  void Clear() { entries_.clear(); }
+  void Clear() {
+    entries_.clear();
+    overflow_.clear();
+  }
+
+  void KeepBeyondLimit(std::string path) { overflow_.push_back(std::move(path)); }
+  const std::vector<std::string>& Overflow() const { return overflow_; }
 
  private:
   std::vector<std::string> entries_;
+  std::vector<std::string> overflow_;
 };
 
 }  // namespace scenewright

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <string>
 
@@ -54,9 +55,11 @@ class Presenter {
   void Preview();
   void AddPath(std::string path);
   void AddTrayIcon();
+  void HideIfMinimised();
   void ShowSettings();
   void ShowInterval(std::int32_t interval);
   void ApplyChangeTimeEnabling();
+  std::optional<std::int32_t> IntervalFromFrame();
   void ShowError(const std::string& description);
   void SaveList();
 

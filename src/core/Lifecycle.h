@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+#include "core/RotationState.h"
+#include "core/WallpaperList.h"
+#include "platform/Services.h"
+
+namespace scenewright {
+
+// The start-up steps the window supplies; each runs at its fixed place in the order.
+struct StartUpSteps {
+  std::function<void()> addTrayIcon;       // first of all
+  std::function<void()> registerRunValue;  // after the list is loaded, when autostart is 1
+  std::function<void()> showSettings;      // then
+  std::function<void()> startUpChange;     // last, when newonstart is 1 and the list is not empty
+};
+
+// Brings the state into being: the tray icon, the clock, the first-run defaults, the five
+// settings, the list, the Run value, the configuration display, the index clamp and the
+// start-up change, in that order.
+void RunStartUp(RotationState& state, WallpaperList& list, const Services& services,
+                const StartUpSteps& steps);
+
+// Saves the current index, then removes the tray icon.
+void RunShutDown(const RotationState& state, const Services& services, const std::function<void()>& removeTrayIcon);
+
+}  // namespace scenewright

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/WallpaperList.h"
+#include "platform/FileSystem.h"
+#include "platform/ProgramInfo.h"
+
+namespace scenewright {
+
+inline constexpr std::string_view kListFileName = "wallpaper.dat";
+
+std::string ListFilePath(ProgramInfo& program);
+
+// Creates the file when it is missing, then replaces the list with its non-empty lines.
+// A file that cannot be read leaves the list empty.
+void LoadList(FileSystem& files, const std::string& path, WallpaperList& list);
+
+// Replaces the file with the list, one entry and CR LF a line. The new file is complete
+// before it takes the old one's place, so a failure leaves the old list whole.
+bool SaveList(FileSystem& files, const std::string& path, const WallpaperList& list);
+
+}  // namespace scenewright
