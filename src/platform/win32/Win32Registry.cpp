@@ -28,11 +28,10 @@ bool Win32Registry::SetRegistryValue(RegistryRoot root, const std::string& keyPa
   bool ok = false;
   if (RegCreateKeyExA(RootHandle(root), keyPath.c_str(), 0, keyClass, REG_OPTION_NON_VOLATILE,
                       kCreateAccess, &security, &key, &disposition) == ERROR_SUCCESS) {
-    const std::string data = text.empty() ? std::string(" ") : text;
     // A REG_SZ's size counts its terminating zero; readers that trust the size need it.
     ok = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(data.c_str()),
-                        static_cast<DWORD>(data.size() + 1)) == ERROR_SUCCESS;
+                        reinterpret_cast<const BYTE*>(text.c_str()),
+                        static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
   }
   if (key != nullptr) RegCloseKey(key);
   return ok;

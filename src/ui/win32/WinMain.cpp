@@ -1,6 +1,7 @@
 // The Windows program: the system services, the window and the presenter that drives it.
 
 #include <windows.h>
+#include <ole2.h>
 
 #include "platform/win32/Win32Services.h"
 #include "ui/Presenter.h"
