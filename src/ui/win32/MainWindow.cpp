@@ -275,6 +275,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      // Labels, check boxes and option buttons sit on the form's own face colour.
+      SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+      SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {
         HWND focus = GetFocus();
@@ -372,6 +378,13 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT message, WPARAM wPara
     case WM_CTLCOLORLISTBOX:
       if (window->hwnd_ != nullptr) return SendMessageA(window->hwnd_, message, wParam, lParam);
       break;
+    case WM_ERASEBKGND: {
+      // A group box paints only its frame and caption; the inside is the form's face colour.
+      RECT client{};
+      GetClientRect(hwnd, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, ContainerProc, 1);
       break;

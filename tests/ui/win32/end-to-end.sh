@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# scenewright.exe under Wine and Xvfb, each time in a folder of its own: the first run in an
+# empty folder, then a first run with a list of three pictures.
+#   end-to-end.sh WINE_RUN STATE_DIR EXE PROBE_EXE PICTURES_DIR OUT_DIR
+set -euo pipefail
+wine_run=$1 state=$2 exe=$3 probe=$4 pictures=$5 out=$6
+
+run() { "$wine_run" --state "$state" "$@"; }
+winpath() { local p=${1//\//\\}; echo "Z:$p"; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+crlf() { printf '%s\r\n' "$@"; }
+reg_value() {  # KEY NAME: the value's text, empty when there is none
+  run --timeout 60 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/^.*REG_SZ[[:space:]]*//p'
+}
+
+app_pid=
+start() {
+  cp "$exe" "$1/scenewright.exe"
+  run --timeout 120 "$(winpath "$1/scenewright.exe")" >"$1/program.log" 2>&1 &
+  app_pid=$!
+  run --timeout 60 "$(winpath "$probe")" wait || fail "the window did not appear"
+}
+close_window() {
+  run --timeout 60 "$(winpath "$probe")" close || fail "the window did not close"
+  wait "$app_pid" || fail "scenewright.exe ended with $?"
+  app_pid=
+}
+trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true' EXIT
+
+rm -rf "$out"
+mkdir -p "$out/first" "$out/pictures"
+run_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Run'
+run --timeout 60 reg delete "$run_key" /v Scenewright /f >/dev/null 2>&1 || true
+
+echo "-- first run in an empty folder"
+start "$out/first"
+crlf "[General]" "autostart=1" "newonstart=1" "random=0" "interval=3600" "currentindex=-1" >"$out/expected.ini"
+cmp "$out/expected.ini" "$out/first/scenewright.ini" || fail "the settings file is not the five defaults"
+[[ -f $out/first/wallpaper.dat && ! -s $out/first/wallpaper.dat ]] || fail "no empty list file"
+expected_run=$(winpath "$out/first/scenewright.exe")
+[[ $expected_run == *" "* ]] && expected_run="\"$expected_run\""
+[[ $(reg_value "$run_key" Scenewright) == "$expected_run" ]] || fail "Run value is not $expected_run"
+
+# A picture of the window, for a person to look at.
+rect=$(run --timeout 60 "$(winpath "$probe")" rect | tr -d '\r')
+sleep 1
+DISPLAY=:$(head -n1 "$state/display") timeout 60 import -window root -crop "$rect" +repage "$out/window.png" ||
+  echo "(no screenshot)"
+
+close_window
+grep -qx $'currentindex=-1\r' "$out/first/scenewright.ini" || fail "closing did not keep currentindex -1"
+
+echo "-- first run with three pictures listed"
+mkdir -p "$out/second"
+cp "$pictures/lime.gif" "$pictures/red.jpg" "$pictures/blue.bmp" "$out/pictures/"
+crlf "$(winpath "$out/pictures/lime.gif")" "$(winpath "$out/pictures/red.jpg")" \
+  "$(winpath "$out/pictures/blue.bmp")" >"$out/second/wallpaper.dat"
+bitmap=$state/prefix/drive_c/scenewright.bmp
+rm -f "$bitmap"
+start "$out/second"
+for _ in $(seq 100); do [[ -s $bitmap ]] && break; sleep 0.1; done
+[[ -s $bitmap ]] || fail "no bitmap at C:\\scenewright.bmp"
+size=$(identify -format '%wx%h' "$bitmap")
+[[ $size == 19x41 ]] || fail "the bitmap is $size, not entry 0's 19x41"
+[[ $(reg_value 'HKCU\Control Panel\Desktop' Wallpaper) == 'C:\scenewright.bmp' ]] ||
+  fail "the desktop does not name C:\\scenewright.bmp"
+close_window
+grep -qx $'currentindex=0\r' "$out/second/scenewright.ini" || fail "closing did not write currentindex 0"
+echo "end-to-end: passed"
