@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Registry.h"
+
+namespace scenewright::linux_platform {
+
+// The command as the Exec key of a desktop entry must spell it: quoted when it holds a
+// reserved character, with the quoting, field-code and string-value escapes applied.
+// nullopt when the path cannot be written in a desktop entry at all (not UTF-8, or control
+// characters a string value cannot hold).
+std::optional<std::string> DesktopEntryExec(std::string_view executablePath);
+
+// The whole autostart entry that runs `executablePath` at logon.
+std::optional<std::string> AutostartEntryText(std::string_view executablePath);
+
+// The system autostart folder: the first folder of XDG_CONFIG_DIRS (else /etc/xdg), then
+// "autostart".
+std::string SystemAutostartFolder();
+
+// The machine-wide Run value, mapped onto the XDG autostart entry "scenewright.desktop" in
+// `autostartFolder`. Only the Run key's "Scenewright" value is known; other keys are refused.
+class AutostartRegistry final : public Registry {
+ public:
+  AutostartRegistry();
+  explicit AutostartRegistry(std::string autostartFolder);
+
+  bool SetRegistryValue(RegistryRoot root, const std::string& keyPath,
+                        const std::string& valueName, const std::string& text) override;
+  void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
+                           const std::string& valueName) override;
+
+  std::string EntryPath() const { return folder_ + "/scenewright.desktop"; }
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace scenewright::linux_platform

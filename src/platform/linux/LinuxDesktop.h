@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Desktop.h"
+
+namespace scenewright::linux_platform {
+
+enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Plasma, Lxde, Lxqt, Bare };
+
+// The running desktop from XDG_CURRENT_DESKTOP (a colon-separated list, first known name
+// wins), else DESKTOP_SESSION; Bare when neither names one this program knows.
+DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession);
+
+// "scenewright.bmp" in the user's own cache folder ($XDG_CACHE_HOME, else ~/.cache),
+// created private to the user. Empty when no such folder can be had: a folder another user
+// owns, or everyone may write into, is never used.
+std::string UserBitmapPath();
+
+class LinuxDesktop final : public Desktop {
+ public:
+  std::vector<std::string> BitmapFileCandidates() override;
+  void SetWallpaper(const std::string& bitmapPath) override;
+};
+
+}  // namespace scenewright::linux_platform

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Clock.h"
+#include "platform/Locale.h"
+#include "platform/ProgramInfo.h"
+
+namespace scenewright::linux_platform {
+
+// The running executable as the kernel reports it (/proc/self/exe).
+class LinuxProgramInfo final : public ProgramInfo {
+ public:
+  LinuxProgramInfo();
+  // For tests: a program that lives at `executablePath`.
+  explicit LinuxProgramInfo(std::string executablePath);
+
+  std::string ProgramFolder() override;
+  // Linux has no extension to strip or add: the base name is the whole file name.
+  std::string ExecutableBaseName() override;
+  std::string ExecutableExtension() override { return ""; }
+  char PathSeparator() override { return '/'; }
+  std::string ProductName() override { return "Scenewright"; }
+
+ private:
+  std::string executable_;
+};
+
+class LinuxClock final : public Clock {
+ public:
+  float SecondsSinceMidnight() override;
+};
+
+// Reads the user's LC_NUMERIC without touching the process-wide locale.
+class LinuxLocale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
+};
+
+}  // namespace scenewright::linux_platform

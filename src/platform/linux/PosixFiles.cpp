@@ -1,0 +1,112 @@
+#include "platform/linux/PosixFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace scenewright::linux_platform {
+
+namespace {
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::string NameOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A rename is only durable once the folder's entry is on disk too.
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
+  if (path.empty() || path.back() == '/') return false;
+  const std::string folder = FolderOf(path);
+  std::string pattern = folder + "/." + NameOf(path) + ".XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600, O_EXCL
+  if (fd < 0) return false;
+  const std::string temp(name.data());
+
+  struct stat old {};
+  mode_t mode = newFileMode;
+  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
+
+  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  ok = (::close(fd) == 0) && ok;
+  if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  SyncFolder(folder);
+  return true;
+}
+
+std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st {};
+  std::optional<std::string> result;
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+      if (n == 0) {
+        result = std::move(bytes);
+        break;
+      }
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  ::close(fd);
+  return result;
+}
+
+bool PosixFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+  return ReplaceFileAtomically(path, bytes, 0600);
+}
+
+bool PosixFileSystem::CreateFileIfMissing(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd >= 0) return ::close(fd) == 0;
+  return errno == EEXIST && IsFile(path);
+}
+
+bool PosixFileSystem::IsFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+}  // namespace scenewright::linux_platform

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The per-desktop ways of making a bitmap the wallpaper. The bitmap's path never changes, so
+// each setter first hands its desktop the same file under a second spelling ("dir/./name")
+// and then the real path: the stored value changes twice, every listener reloads the file,
+// and the value left behind is the plain path.
+namespace scenewright::linux_platform {
+
+// The same file by another name: "/a/./b.bmp" for "/a/b.bmp".
+std::string SecondSpelling(const std::string& path);
+// "file://" and the path, percent-encoded as a URI requires.
+std::string FileUri(const std::string& path);
+
+// GNOME-family, Cinnamon and MATE keep the wallpaper in GSettings. Writes `value` after
+// `nudge` to each key the installed schema has; false when the schema is not installed.
+bool SetGSettingsStrings(const std::string& schemaId, const std::vector<std::string>& keys,
+                         const std::string& nudge, const std::string& value);
+void SetGnomeWallpaper(const std::string& bitmapPath);
+void SetCinnamonWallpaper(const std::string& bitmapPath);
+void SetMateWallpaper(const std::string& bitmapPath);
+
+// XFCE: every backdrop image property of the xfce4-desktop channel, through xfconfd.
+void SetXfceWallpaper(const std::string& bitmapPath);
+// KDE Plasma: a shell script evaluated by plasmashell.
+std::string PlasmaScript(const std::string& bitmapPath);
+void SetPlasmaWallpaper(const std::string& bitmapPath);
+// LXDE and LXQt: their desktop managers' own command (`pcmanfm` or `pcmanfm-qt`).
+void SetPcmanfmWallpaper(const std::string& program, const std::string& bitmapPath);
+
+// No desktop: the X root window's background, as a pixmap that outlives this connection.
+bool SetXRootWallpaper(const std::string& bitmapPath);
+
+}  // namespace scenewright::linux_platform

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <string_view>
+
+#include "platform/Services.h"
+#include "ui/ControlTable.h"
+#include "ui/FormView.h"
+#include "ui/Presenter.h"
+
+class QCloseEvent;
+class QListWidget;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace scenewright::qt {
+
+// "Description (patterns)|*.a;*.b" as a Windows filter spells it, in Qt's own spelling
+// "Description (*.a *.b)"; several pairs become several filters.
+QString QtNameFilter(std::string_view windowsFilter);
+
+// Form1: the widgets of the control table, and the toolkit side of every event. Each user
+// event goes to the presenter unchanged; the presenter says what to show.
+class MainWindow final : public QWidget, public FormView {
+ public:
+  explicit MainWindow(const Services& services);
+
+  Presenter& presenter() { return presenter_; }
+  QWidget* control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+  QSystemTrayIcon* trayIcon() const { return tray_; }
+  QTimer* timer2() const { return timer2_; }
+
+  // Every end of the program comes here: the window closed, a signal, the session's end.
+  void ShutDown();
+
+  // FormView
+  void ShowControl(ControlId id, const ControlState& state) override;
+  void ShowListRows(const std::vector<std::string>& rows) override;
+  void ShowListAppend(const std::string& row) override;
+  void ShowListRemove(int index) override;
+  void ShowListSelection(int index) override;
+  bool ShowPreview(const std::string& path) override;
+  OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) override;
+  void ProcessPendingEvents() override;
+  void ShowMessageBox(const std::string& text, const std::string& title) override;
+  std::string AddTrayIcon(const TrayRecord& record) override;
+  void RemoveTrayIcon(const TrayRecord& record) override;
+  WindowState GetWindowState() override;
+  void HideWindow() override;
+  void RestoreWindow() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildControls();
+  QWidget* BuildControl(const ControlSpec& spec, QWidget* parent);
+  void PlaceControl(const ControlSpec& spec, QWidget* widget);
+  void BuildTabOrder();
+  void BuildTimerAndTray();
+  void ConnectEvents();
+  QListWidget* list() const;
+
+  Presenter presenter_;
+  std::array<QWidget*, kControlCount> controls_{};
+  QTimer* timer2_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
+  QString lastFolder_;
+};
+
+}  // namespace scenewright::qt

@@ -1,0 +1,43 @@
+#include <QApplication>
+#include <QIcon>
+
+#include "platform/linux/AutostartRegistry.h"
+#include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/LinuxSystem.h"
+#include "platform/linux/PosixFiles.h"
+#include "platform/linux/QtPictures.h"
+#include "storage/PortableProfileFile.h"
+#include "ui/qt/MainWindow.h"
+#include "ui/qt/ProgramEnd.h"
+
+int main(int argc, char* argv[]) {
+  // A Wayland compositor never tells a window it was minimised, so a minimised window could
+  // not go to the tray; where X is at hand (XWayland included), the program runs on it.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Scenewright"));
+  QApplication::setDesktopFileName(QStringLiteral("scenewright"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/scenewright.xpm")));
+  // The tray icon and the message box are no reason to go on or to stop: only Form1's
+  // close (or a signal, or the session's end) ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  using namespace scenewright::linux_platform;
+  LinuxClock clock;
+  PosixFileSystem files;
+  scenewright::PortableProfileFile profile(files);
+  AutostartRegistry registry;
+  QtPictures pictures;
+  LinuxDesktop desktop;
+  LinuxProgramInfo program;
+  LinuxLocale locale;
+  const scenewright::Services services{clock, profile, files, registry, pictures, desktop, program, locale};
+
+  scenewright::qt::MainWindow window(services);
+  scenewright::qt::ProgramEnd end([&window] { window.ShutDown(); });
+  window.presenter().OnLoad();
+  window.show();
+  return QApplication::exec();
+}

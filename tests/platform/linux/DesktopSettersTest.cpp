@@ -1,0 +1,225 @@
+// Each desktop's setter against that desktop's own store: GSettings through dconf and
+// xfconfd on the private session bus that tools/with-desktop.sh starts, and stand-ins that
+// record what they are asked for Plasma (on the bus) and the pcmanfm desktops (on PATH).
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QThread>
+#include <filesystem>
+#include <functional>
+
+#include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/TempFolder.h"
+#include "platform/linux/Wallpaper.h"
+
+namespace scenewright::linux_platform {
+namespace {
+
+using testing::ReadBytes;
+using testing::ScopedEnv;
+using testing::TempFolder;
+using testing::WriteBytes;
+
+#define REQUIRE_PRIVATE_DESKTOP()                                                   \
+  if (std::getenv("SCENEWRIGHT_PRIVATE_DESKTOP") == nullptr)                        \
+  GTEST_SKIP() << "needs the private session of tools/with-desktop.sh"
+
+QString Output(const QString& program, const QStringList& arguments) {
+  QProcess process;
+  process.start(program, arguments);
+  process.waitForFinished(10000);
+  return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// A command that keeps printing what changes, read until `enough` says so or 5 s pass.
+class Watcher {
+ public:
+  // `probe` changes something the watcher reports as `marker`: once that is seen, the
+  // watcher is listening.
+  Watcher(const QString& program, const QStringList& arguments, const std::function<void()>& probe,
+          const QString& marker) {
+    process_.start(program, arguments);
+    process_.waitForStarted(5000);
+    QElapsedTimer timer;
+    timer.start();
+    while (!output_.contains(marker) && timer.elapsed() < 10000) {
+      probe();
+      ReadUntil([&](const QString& out) { return out.contains(marker); }, 500);
+    }
+    output_.clear();
+  }
+  ~Watcher() {
+    process_.kill();
+    process_.waitForFinished(5000);
+  }
+  QString ReadUntil(const std::function<bool(const QString&)>& enough, int ms = 5000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!enough(output_) && timer.elapsed() < ms) {
+      process_.waitForReadyRead(100);
+      output_ += QString::fromUtf8(process_.readAllStandardOutput());
+    }
+    return output_;
+  }
+
+ private:
+  QProcess process_;
+  QString output_;
+};
+
+std::string BitmapIn(const TempFolder& dir) {
+  std::filesystem::create_directories(dir / "My Pictures");
+  return dir / "My Pictures/scenewright.bmp";
+}
+
+TEST(GSettingsSetters, GnomeCinnamonAndMateNameTheBitmapAndChangeAtEveryCall) {
+  REQUIRE_PRIVATE_DESKTOP();
+  TempFolder dir;
+  const std::string bitmap = BitmapIn(dir);
+  const QString uri = QString::fromStdString(FileUri(bitmap));
+  EXPECT_TRUE(uri.startsWith(QStringLiteral("file:///")) && uri.contains(QStringLiteral("My%20Pictures")));
+  Output("gsettings", {"set", "org.gnome.desktop.background", "picture-options", "centered"});
+
+  int probes = 0;
+  Watcher watch("dconf", {"watch", "/"},
+                [&] { Output("dconf", {"write", "/probe/scenewright", QString::number(++probes)}); },
+                "/probe/scenewright");
+  for (int call = 0; call < 2; ++call) {  // the same path twice: the desktop must still reload
+    SetGnomeWallpaper(bitmap);
+    SetCinnamonWallpaper(bitmap);
+    SetMateWallpaper(bitmap);
+  }
+
+  const QString quotedUri = "'" + uri + "'";
+  EXPECT_EQ(Output("gsettings", {"get", "org.gnome.desktop.background", "picture-uri"}), quotedUri);
+  EXPECT_EQ(Output("gsettings", {"get", "org.gnome.desktop.background", "picture-uri-dark"}), quotedUri);
+  EXPECT_EQ(Output("gsettings", {"get", "org.cinnamon.desktop.background", "picture-uri"}), quotedUri);
+  EXPECT_EQ(Output("gsettings", {"get", "org.mate.background", "picture-filename"}),
+            "'" + QString::fromStdString(bitmap) + "'");
+  // The placement style is the user's.
+  EXPECT_EQ(Output("gsettings", {"get", "org.gnome.desktop.background", "picture-options"}), "'centered'");
+
+  // Every call changed each key twice, so listeners heard of a new value each time.
+  const QString key = QStringLiteral("/org/mate/desktop/background/picture-filename\n");
+  const QString seen = watch.ReadUntil([&](const QString& out) { return out.count(key) >= 4; });
+  EXPECT_GE(seen.count(QStringLiteral("/org/gnome/desktop/background/picture-uri\n")), 4) << seen.toStdString();
+  EXPECT_GE(seen.count(QStringLiteral("/org/cinnamon/desktop/background/picture-uri\n")), 4);
+  EXPECT_GE(seen.count(key), 4);
+
+  // A schema that is not installed is a silent no-op, not an abort.
+  EXPECT_FALSE(SetGSettingsStrings("org.example.not.installed", {"picture-uri"}, "a", "b"));
+}
+
+TEST(XfconfSetter, SetsEveryBackdropImageAndNothingElse) {
+  REQUIRE_PRIVATE_DESKTOP();
+  TempFolder dir;
+  const std::string bitmap = BitmapIn(dir);
+  const QStringList images = {"/backdrop/screen0/monitorVirtual1/workspace0/last-image",
+                              "/backdrop/screen0/monitorVirtual1/workspace1/last-image",
+                              "/backdrop/screen0/monitor0/image-path"};
+  for (const QString& property : images) {
+    Output("xfconf-query", {"-c", "xfce4-desktop", "-p", property, "-n", "-t", "string", "-s", "/old.png"});
+  }
+  const QString style = "/backdrop/screen0/monitorVirtual1/workspace0/image-style";
+  Output("xfconf-query", {"-c", "xfce4-desktop", "-p", style, "-n", "-t", "int", "-s", "5"});
+
+  int probes = 0;
+  Watcher watch(
+      "xfconf-query", {"-c", "xfce4-desktop", "-m"},
+      [&] {
+        Output("xfconf-query", {"-c", "xfce4-desktop", "-p", "/probe", "-n", "-t", "int", "-s", QString::number(++probes)});
+      },
+      "/probe");
+  ScopedEnv desktop("XDG_CURRENT_DESKTOP", "XFCE");
+  LinuxDesktop().SetWallpaper(bitmap);
+
+  for (const QString& property : images) {
+    EXPECT_EQ(Output("xfconf-query", {"-c", "xfce4-desktop", "-p", property}), QString::fromStdString(bitmap))
+        << property.toStdString();
+  }
+  EXPECT_EQ(Output("xfconf-query", {"-c", "xfce4-desktop", "-p", style}), "5");
+  const QString seen = watch.ReadUntil([&](const QString& out) { return out.count(images[2]) >= 2; });
+  for (const QString& property : images) EXPECT_EQ(seen.count(property), 2) << seen.toStdString();
+  EXPECT_EQ(seen.count(style), 0);
+}
+
+TEST(PlasmaSetter, SendsOneScriptThatSetsTheImageOfEveryDesktop) {
+  REQUIRE_PRIVATE_DESKTOP();
+  TempFolder dir;
+  const std::string bitmap = BitmapIn(dir);
+  const std::string log = dir / "scripts.log";
+  QProcess plasma;
+  plasma.start(QString::fromLocal8Bit(std::getenv("SCENEWRIGHT_FAKE_PLASMASHELL")), {QString::fromStdString(log)});
+  ASSERT_TRUE(plasma.waitForStarted(5000));
+  QElapsedTimer timer;
+  timer.start();
+  while (!QDBusConnection::sessionBus().interface()->isServiceRegistered("org.kde.plasmashell") &&
+         timer.elapsed() < 5000) {
+    QThread::msleep(50);
+  }
+
+  ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
+  LinuxDesktop().SetWallpaper(bitmap);
+  plasma.kill();
+  plasma.waitForFinished(5000);
+
+  const std::string script = ReadBytes(log);
+  EXPECT_EQ(script, PlasmaScript(bitmap));
+  const std::string uri = FileUri(bitmap);
+  const std::string nudge = FileUri(SecondSpelling(bitmap));
+  const auto final = script.rfind("d.writeConfig(\"Image\", \"" + uri + "\");");
+  const auto first = script.find("d.writeConfig(\"Image\", \"" + nudge + "\");");
+  ASSERT_NE(final, std::string::npos) << script;
+  ASSERT_NE(first, std::string::npos) << script;
+  EXPECT_LT(first, final);
+  EXPECT_NE(script.find("for (var i = 0; i < all.length; i++)"), std::string::npos);
+  EXPECT_EQ(script.find("FillMode"), std::string::npos);  // placement stays the user's
+}
+
+TEST(PcmanfmSetter, HandsLxdeAndLxqtTheSecondSpellingThenThePath) {
+  TempFolder dir;
+  const std::string bitmap = BitmapIn(dir);
+  const std::string log = dir / "calls.log";
+  std::filesystem::create_directory(dir / "bin");
+  for (const char* name : {"pcmanfm", "pcmanfm-qt"}) {
+    WriteBytes(dir / ("bin/" + std::string(name)),
+               "#!/bin/sh\nprintf '%s|' \"$(basename \"$0\")\" \"$@\" >>'" + log + "'\necho >>'" + log + "'\n");
+    std::filesystem::permissions(dir / ("bin/" + std::string(name)), std::filesystem::perms::owner_all);
+  }
+  const std::string path = dir / "bin:" + std::string(std::getenv("PATH"));
+  ScopedEnv searched("PATH", path.c_str());
+  {
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "LXDE");
+    LinuxDesktop().SetWallpaper(bitmap);
+  }
+  {
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "LXQt");
+    LinuxDesktop().SetWallpaper(bitmap);
+  }
+  const std::string second = SecondSpelling(bitmap);
+  EXPECT_EQ(second, dir / "My Pictures/./scenewright.bmp");
+  EXPECT_EQ(ReadBytes(log), "pcmanfm|--set-wallpaper|" + second + "|\n" +
+                                "pcmanfm|--set-wallpaper|" + bitmap + "|\n" +
+                                "pcmanfm-qt|--set-wallpaper|" + second + "|\n" +
+                                "pcmanfm-qt|--set-wallpaper|" + bitmap + "|\n");
+
+  // A desktop manager that hangs holds the window for a few seconds at most.
+  WriteBytes(dir / "bin/pcmanfm", "#!/bin/sh\nexec sleep 60\n");
+  QElapsedTimer timer;
+  timer.start();
+  SetPcmanfmWallpaper("pcmanfm", bitmap);
+  EXPECT_LT(timer.elapsed(), 4500);
+}
+
+}  // namespace
+}  // namespace scenewright::linux_platform
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);  // QtDBus wants one
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,104 @@
+// The bare-X setter under a real X server (Xvfb, from tools/with-desktop.sh), read back from
+// the server itself.
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+
+#include "platform/linux/TempFolder.h"
+#include "platform/linux/Wallpaper.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace scenewright::linux_platform {
+namespace {
+
+using testing::TempFolder;
+
+bool g_xError = false;
+int NoteXError(Display*, XErrorEvent*) {
+  g_xError = true;
+  return 0;
+}
+
+Pixmap RootProperty(Display* display, const char* name) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Pixmap pixmap = 0;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, name, False), 0, 1, False,
+                         XA_PIXMAP, &type, &format, &count, &after, &data) == Success &&
+      count == 1) {
+    pixmap = *reinterpret_cast<Pixmap*>(data);
+  }
+  if (data) XFree(data);
+  return pixmap;
+}
+
+QColor PixelOf(Display* display, Drawable drawable, int x, int y) {
+  XImage* image = XGetImage(display, drawable, x, y, 1, 1, AllPlanes, ZPixmap);
+  if (image == nullptr) return {};
+  const unsigned long pixel = XGetPixel(image, 0, 0);
+  XDestroyImage(image);
+  const Visual* visual = DefaultVisual(display, DefaultScreen(display));
+  auto channel = [pixel](unsigned long mask) {
+    int shift = 0;
+    while (((mask >> shift) & 1) == 0) ++shift;
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / (mask >> shift));
+  };
+  return QColor(channel(visual->red_mask), channel(visual->green_mask), channel(visual->blue_mask));
+}
+
+std::string TwoHalves(const TempFolder& dir, const char* name, QColor left, QColor right) {
+  QImage picture(200, 100, QImage::Format_RGB32);
+  picture.fill(right);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 100; ++x) picture.setPixelColor(x, y, left);
+  }
+  const std::string path = dir / name;
+  picture.save(QString::fromStdString(path), "BMP");
+  return path;
+}
+
+TEST(XRootWallpaper, CoversTheScreenAndFreesThePreviousBackground) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) GTEST_SKIP() << "needs an X display";
+  XSetErrorHandler(NoteXError);
+  TempFolder dir;
+  const int width = DisplayWidth(display, DefaultScreen(display));
+  const int height = DisplayHeight(display, DefaultScreen(display));
+  const Window root = DefaultRootWindow(display);
+
+  ASSERT_TRUE(SetXRootWallpaper(TwoHalves(dir, "a.bmp", Qt::red, Qt::blue)));
+  const Pixmap first = RootProperty(display, "_XROOTPMAP_ID");
+  ASSERT_NE(first, 0u);
+  EXPECT_EQ(RootProperty(display, "ESETROOT_PMAP_ID"), first);
+  // 200 x 100 scaled to cover a 4:3 screen, centred: the colours meet in the middle, the
+  // whole height is picture.
+  EXPECT_EQ(PixelOf(display, first, width / 2 - 40, 5), QColor(Qt::red));
+  EXPECT_EQ(PixelOf(display, first, width / 2 + 40, height - 5), QColor(Qt::blue));
+  EXPECT_EQ(PixelOf(display, root, 20, 20), QColor(Qt::red));  // the root window shows it
+
+  ASSERT_TRUE(SetXRootWallpaper(TwoHalves(dir, "b.bmp", Qt::green, Qt::green)));
+  const Pixmap second = RootProperty(display, "_XROOTPMAP_ID");
+  EXPECT_NE(second, first);
+  EXPECT_EQ(PixelOf(display, root, 20, 20), QColor(Qt::green));
+  Window ignoredRoot;
+  int ignoredXY;
+  unsigned ignoredSize;
+  g_xError = false;
+  XGetGeometry(display, first, &ignoredRoot, &ignoredXY, &ignoredXY, &ignoredSize, &ignoredSize, &ignoredSize,
+               &ignoredSize);
+  XSync(display, False);
+  EXPECT_TRUE(g_xError) << "the first background's pixmap is still allocated";
+
+  EXPECT_FALSE(SetXRootWallpaper(dir / "missing.bmp"));
+  EXPECT_EQ(RootProperty(display, "_XROOTPMAP_ID"), second);
+  XCloseDisplay(display);
+}
+
+}  // namespace
+}  // namespace scenewright::linux_platform

@@ -1,0 +1,300 @@
+// The Qt window over the in-memory services, on Qt's offscreen platform: every control where
+// the table puts it, and every user event arriving at the presenter.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "fakes/FakeServices.h"
+#include "ui/qt/MainWindow.h"
+
+namespace scenewright::qt {
+namespace {
+
+using scenewright::testing::FakeSystem;
+
+// Runs `act` on the next modal window Qt shows (the dialog or the message box).
+void OnNextModal(std::function<void(QWidget*)> act) {
+  QTimer::singleShot(0, [act = std::move(act)] {
+    QElapsedTimer timer;
+    timer.start();
+    while (QApplication::activeModalWidget() == nullptr && timer.elapsed() < 5000) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    act(QApplication::activeModalWidget());
+  });
+}
+
+void WaitUntil(const std::function<bool()>& done, int ms = 2000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    system_.WriteListFile(system_.MakePictures(3));
+    window_ = std::make_unique<MainWindow>(system_.services());
+    // The offscreen platform has no tray: start-up says so in the program's message box.
+    OnNextModal([this](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      trayBoxTitle_ = box->windowTitle();
+      trayBoxIcon_ = box->icon();
+      box->accept();
+    });
+    window_->presenter().OnLoad();
+    window_->show();
+  }
+
+  template <typename T>
+  T* Get(ControlId id) {
+    return qobject_cast<T*>(window_->control(id));
+  }
+  QListWidget* List() { return Get<QListWidget>(ControlId::lstWall); }
+  void Click(ControlId id) { QTest::mouseClick(window_->control(id), Qt::LeftButton); }
+  QPoint RowCentre(int row) { return List()->visualItemRect(List()->item(row)).center(); }
+
+  FakeSystem system_;
+  std::unique_ptr<MainWindow> window_;
+  QString trayBoxTitle_;
+  QMessageBox::Icon trayBoxIcon_ = QMessageBox::NoIcon;
+};
+
+QString TextOf(QWidget* widget) {
+  if (auto* group = qobject_cast<QGroupBox*>(widget)) return group->title();
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* box = qobject_cast<QLineEdit*>(widget)) return box->text();
+  return {};
+}
+
+TEST_F(MainWindowTest, BuildsEveryControlAtItsPlaceWithItsTextAndTabOrder) {
+  EXPECT_EQ(window_->windowTitle(), "Scenewright");
+  EXPECT_EQ(window_->size(), QSize(462, 290));
+  EXPECT_EQ(window_->timer2()->interval(), 100);
+  EXPECT_TRUE(window_->timer2()->isActive());
+
+  struct Expected {
+    const char* name;
+    const char* parent;
+    QRect rect;  // logical pixels, 15 twips each
+    const char* text;
+    bool visible;
+  };
+  const Expected expected[] = {
+      {"Frame1", "Form1", {8, 8, 225, 137}, "Configure Scenewright", true},
+      {"chkAutostart", "Frame1", {8, 16, 137, 17}, "Start With Windows", true},
+      {"chkNewOnStart", "Frame1", {8, 32, 169, 17}, "Change Wallpaper On Start", true},
+      {"chkRandom", "Frame1", {8, 48, 169, 17}, "Choose Wallpaper Randomly", true},
+      {"chkChangeTime", "Frame1", {8, 72, 209, 17}, "Change Wallpaper At Specified Interval", true},
+      {"txtTime", "Frame1", {24, 88, 49, 19}, "1", true},
+      {"optHours", "Frame1", {88, 92, 57, 13}, "Hours", true},
+      {"optMinutes", "Frame1", {88, 104, 57, 13}, "Minutes", true},
+      {"optSeconds", "Frame1", {88, 116, 65, 13}, "Seconds", true},
+      {"cmdSaveConf", "Frame1", {8, 112, 73, 17}, "Save", true},
+      {"Picture3", "Form1", {240, 8, 217, 161}, "", true},
+      {"Picture2", "Picture3", {2, 2, 213, 160}, "", true},  // inside the 2-pixel border
+      {"Label1", "Form1", {8, 160, 209, 17}, "Double-click on a wallpaper to switch to it.", true},
+      {"lstWall", "Form1", {0, 176, 457, 82}, "", true},
+      {"lblNextChange", "Form1", {0, 264, 241, 17}, "", true},
+      {"cmdNext", "Form1", {240, 264, 89, 17}, "Next Wallpaper", true},
+      {"Picture1", "Form1", {312, 264, 13, 16}, "", false},
+      {"cmdAdd", "Form1", {328, 264, 65, 17}, "Add Files...", true},
+      {"Command2", "Form1", {392, 264, 65, 17}, "Remove", true},
+  };
+  ASSERT_EQ(std::size(expected), kControlCount);
+  window_->resize(900, 700);  // the layout does not follow the window's size
+  for (std::size_t i = 0; i < kControlCount; ++i) {
+    const Expected& e = expected[i];
+    QWidget* widget = window_->control(kControls[i].id);
+    ASSERT_NE(widget, nullptr) << e.name;
+    EXPECT_EQ(widget->objectName(), e.name);
+    EXPECT_EQ(widget->parentWidget()->objectName(), e.parent) << e.name;
+    EXPECT_EQ(widget->geometry(), e.rect) << e.name;
+    if (std::string_view(e.name) != "lblNextChange") {
+      EXPECT_EQ(TextOf(widget), e.text) << e.name;
+    }
+    EXPECT_EQ(widget->isVisibleTo(window_.get()), e.visible) << e.name;
+  }
+  EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_FALSE(List()->isSortingEnabled());
+
+  // Tab walks the focusable controls in tab-index order, starting from the list.
+  EXPECT_EQ(window_->focusWidget(), List());
+  QStringList order;
+  QWidget* widget = List();
+  do {
+    if (widget->focusPolicy() & Qt::TabFocus && widget->isVisibleTo(window_.get())) order << widget->objectName();
+    widget = widget->nextInFocusChain();
+  } while (widget != List());
+  EXPECT_EQ(order.join(' ').toStdString(),
+            "lstWall chkAutostart chkNewOnStart chkChangeTime chkRandom txtTime optHours optMinutes optSeconds "
+            "cmdSaveConf cmdAdd Command2 cmdNext Picture3");
+}
+
+TEST_F(MainWindowTest, ShowsTheStartUpStateAndTheMessageBoxWhenThereIsNoTray) {
+  EXPECT_EQ(trayBoxTitle_, "Scenewright - Scenewright");
+  EXPECT_EQ(trayBoxIcon_, QMessageBox::Information);
+  EXPECT_FALSE(window_->presenter().TrayIconAdded());
+  EXPECT_EQ(window_->trayIcon()->toolTip(), "Scenewright");
+
+  ASSERT_EQ(List()->count(), 3);
+  EXPECT_EQ(List()->item(2)->text().toStdString(), system_.MakePictures(3)[2]);
+  EXPECT_TRUE(Get<QCheckBox>(ControlId::chkAutostart)->isChecked());
+  EXPECT_TRUE(Get<QCheckBox>(ControlId::chkChangeTime)->isChecked());
+  EXPECT_TRUE(Get<QRadioButton>(ControlId::optHours)->isChecked());
+  EXPECT_FALSE(Get<QRadioButton>(ControlId::optSeconds)->isChecked());
+  WaitUntil([&] { return !Get<QLabel>(ControlId::lblNextChange)->text().isEmpty(); });
+  EXPECT_TRUE(Get<QLabel>(ControlId::lblNextChange)->text().startsWith("The wallpaper will change in "));
+
+  // With no tray icon to bring it back, a minimised window stays minimised, not hidden.
+  window_->setWindowState(Qt::WindowMinimized);
+  QTest::qWait(250);
+  EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_F(MainWindowTest, ConfigurationEventsReachThePresenter) {
+  Presenter& presenter = window_->presenter();
+  auto* amount = Get<QLineEdit>(ControlId::txtTime);
+
+  Click(ControlId::chkChangeTime);
+  EXPECT_EQ(presenter.Control(ControlId::chkChangeTime).value, 0);
+  EXPECT_FALSE(amount->isEnabled());
+  Click(ControlId::chkChangeTime);
+  EXPECT_TRUE(amount->isEnabled());
+
+  // The key filter: digits and Backspace only; Tab still moves on.
+  amount->setFocus();
+  amount->selectAll();
+  QTest::keyClicks(amount, "4a5-");
+  EXPECT_EQ(amount->text(), "45");
+  QTest::keyClick(amount, Qt::Key_Backspace);
+  EXPECT_EQ(amount->text(), "4");
+  EXPECT_EQ(presenter.Control(ControlId::txtTime).text, "4");
+  QTest::keyClick(amount, Qt::Key_Tab);
+  EXPECT_NE(window_->focusWidget(), amount);
+
+  Click(ControlId::optMinutes);
+  EXPECT_EQ(presenter.Control(ControlId::optMinutes).value, 1);
+  EXPECT_EQ(presenter.Control(ControlId::optHours).value, 0);
+  Click(ControlId::chkRandom);
+  Click(ControlId::chkAutostart);
+  Click(ControlId::cmdSaveConf);
+  EXPECT_EQ(system_.Setting("interval"), "240");
+  EXPECT_EQ(system_.Setting("random"), "1");
+  EXPECT_EQ(system_.Setting("autostart"), "0");
+  EXPECT_TRUE(system_.registry.values.empty());
+}
+
+TEST_F(MainWindowTest, ListAndButtonEventsReachThePresenter) {
+  Presenter& presenter = window_->presenter();
+  const int changes = system_.desktop.setCount;  // entry 0 was applied at start
+
+  QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+  EXPECT_EQ(presenter.Selection(), 1);
+  QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
+  EXPECT_EQ(presenter.State().currentindex, 1);
+  EXPECT_EQ(system_.desktop.setCount, changes + 1);
+
+  Click(ControlId::cmdNext);  // due at the next tick
+  WaitUntil([&] { return system_.desktop.setCount == changes + 2; });
+  EXPECT_EQ(presenter.State().currentindex, 2);
+
+  // Removing the selected middle row: the rows follow, the next row is selected.
+  Click(ControlId::Command2);
+  ASSERT_EQ(List()->count(), 2);
+  EXPECT_EQ(List()->currentRow(), 1);
+  EXPECT_EQ(presenter.Selection(), 1);
+  EXPECT_EQ(presenter.List().Count(), 2);
+}
+
+TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("scenewright-dialog-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  for (const char* name : {"b.jpg", "a.JPG", "c.gif"}) std::ofstream(folder / name) << "x";
+  system_.clock.now = 100;
+  auto countdown = [&] { return Get<QLabel>(ControlId::lblNextChange)->text(); };
+  WaitUntil([&] { return countdown().contains("3500"); });
+
+  QString countdownWhileOpen;
+  OnNextModal([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), "Open");
+    EXPECT_EQ(dialog->nameFilters(), QStringList{"Pictures (*.jpg *.jpeg *.gif *.bmp)"});
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+    system_.clock.now = 130;  // ticks keep coming while the dialog is up
+    QTest::qWait(300);
+    countdownWhileOpen = countdown();
+    dialog->setDirectory(QString::fromStdString(folder.string()));
+    // Typed as a user would: two names, quoted, in the order they should be added.
+    auto* names = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(names, nullptr);
+    names->setText("\"c.gif\" \"a.JPG\"");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  Click(ControlId::cmdAdd);
+  fs::remove_all(folder);
+
+  EXPECT_TRUE(countdownWhileOpen.contains("3470")) << countdownWhileOpen.toStdString();
+  ASSERT_EQ(List()->count(), 5);
+  EXPECT_EQ(List()->item(3)->text().toStdString(), (folder / "c.gif").string());
+  EXPECT_EQ(List()->item(4)->text().toStdString(), (folder / "a.JPG").string());
+  EXPECT_EQ(window_->presenter().List().Count(), 5);
+
+  OnNextModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+  Click(ControlId::cmdAdd);
+  EXPECT_EQ(List()->count(), 5);
+}
+
+TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
+  window_->setWindowState(Qt::WindowMinimized);
+  emit window_->trayIcon()->activated(QSystemTrayIcon::Context);  // nothing but the primary click
+  EXPECT_TRUE(window_->isMinimized());
+  emit window_->trayIcon()->activated(QSystemTrayIcon::Trigger);
+  EXPECT_FALSE(window_->isMinimized());
+  EXPECT_TRUE(window_->isVisible());
+
+  window_->presenter().OnListClick(1);
+  window_->presenter().OnListDoubleClick();
+  window_->close();
+  EXPECT_TRUE(window_->presenter().ShutDownDone());
+  EXPECT_EQ(system_.Setting("currentindex"), "1");
+  system_.profile.WriteIniValue(FakeSystem::kSettingsFile, "General", "currentindex", "7");
+  window_->ShutDown();  // a signal arriving after the close
+  EXPECT_EQ(system_.Setting("currentindex"), "7");
+}
+
+TEST(QtNameFilter, SpellsTheWindowsFilterTheWayQtReadsIt) {
+  EXPECT_EQ(QtNameFilter("Pictures (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp"),
+            "Pictures (*.jpg *.jpeg *.gif *.bmp)");
+  EXPECT_EQ(QtNameFilter("Bitmaps|*.bmp|All files (*.*)|*.*"), "Bitmaps (*.bmp);;All files (*.*)");
+}
+
+}  // namespace
+}  // namespace scenewright::qt
+
+int main(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
