@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "ui/Presenter.h"
+#include "ui/win32/OpenDialogText.h"
 #include "ui/win32/Resources.h"
 
 namespace scenewright::win32 {
@@ -494,11 +495,7 @@ OpenDialogResult MainWindow::RunOpenDialog(const OpenDialogRequest& request) {
   fileBuffer_[fileBuffer_.size() - 2] = '\0';
   fileBuffer_[fileBuffer_.size() - 1] = '\0';
 
-  // "Description|patterns" pairs become NUL-separated, with a second NUL at the end.
-  std::string filter(request.filter);
-  std::replace(filter.begin(), filter.end(), '|', '\0');
-  filter.push_back('\0');
-  filter.push_back('\0');
+  const std::string filter = DialogFilter(request.filter);
   const std::string title(request.title);
 
   OPENFILENAMEA dialog{};
@@ -515,16 +512,8 @@ OpenDialogResult MainWindow::RunOpenDialog(const OpenDialogRequest& request) {
   OpenDialogResult result;
   if (!GetOpenFileNameA(&dialog)) return result;  // cancelled, or the dialog failed
 
-  const char* text = fileBuffer_.data();
-  std::size_t length = std::strlen(text);
-  // Several files: the folder and each name follow one another, ended by an empty name.
-  if (dialog.nFileOffset > 0 && text[dialog.nFileOffset - 1] == '\0') {
-    while (length + 1 < fileBuffer_.size() && text[length + 1] != '\0') {
-      length += 1 + std::strlen(text + length + 1);
-    }
-  }
   result.ok = true;
-  result.text.assign(text, length);
+  result.text = DialogSelection(fileBuffer_.data(), fileBuffer_.size(), dialog.nFileOffset);
   return result;
 }
 
