@@ -64,6 +64,23 @@ size=$(identify -format '%wx%h' "$bitmap")
 [[ $size == 19x41 ]] || fail "the bitmap is $size, not entry 0's 19x41"
 [[ $(reg_value 'HKCU\Control Panel\Desktop' Wallpaper) == 'C:\scenewright.bmp' ]] ||
   fail "the desktop does not name C:\\scenewright.bmp"
+
+# The mouse on the list: a click on row 0 previews it, a double-click on row 1 applies it.
+probe() { run --timeout 60 "$(winpath "$probe")" "$@" | tr -d '\r'; }
+export DISPLAY=:$(head -n1 "$state/display")
+read -r x y < <(probe row 0)
+timeout 30 xdotool mousemove "$x" "$y" click 1
+sleep 1
+timeout 60 import -window root -crop "$(probe rect)" +repage "$out/window-preview.png" || true
+read -r x y < <(probe preview)
+colour=$(timeout 60 import -window root -crop "1x1+$x+$y" +repage -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)
+IFS=, read -r red green blue <<<"$colour"
+(( red < 60 && green > 200 && blue < 60 )) || fail "the preview shows $colour, not the lime picture of row 0"
+read -r x y < <(probe row 1)
+timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+for _ in $(seq 50); do [[ $(identify -format '%wx%h' "$bitmap" 2>/dev/null) == 37x23 ]] && break; sleep 0.1; done
+size=$(identify -format '%wx%h' "$bitmap")
+[[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
 close_window
-grep -qx $'currentindex=0\r' "$out/second/scenewright.ini" || fail "closing did not write currentindex 0"
+grep -qx $'currentindex=1\r' "$out/second/scenewright.ini" || fail "closing did not write currentindex 1"
 echo "end-to-end: passed"
