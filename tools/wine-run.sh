@@ -21,8 +21,9 @@ export WINEDEBUG=-all
 # No Mono or Gecko install prompts: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset WINESERVER
-wine_cmd=$(command -v wine64 || command -v wine || echo /usr/lib/wine/wine64)
-[[ -x /usr/lib/wine/wine64 ]] && wine_cmd=/usr/lib/wine/wine64
+# Debian's 64-bit loader itself: the `wine` launcher would first ask for the 32-bit one.
+wine_cmd=/usr/lib/wine/wine64
+[[ -x $wine_cmd ]] || wine_cmd=$(command -v wine64 || command -v wine)
 server_cmd=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 
 stop_display() {

@@ -16,8 +16,8 @@ constexpr int kHimetricPerInch = 2540;
 
 int RowBytes24(int width) { return (width * 3 + 3) & ~3; }
 
-// The picture's own pixels, as 24-bit rows bottom-up.
-bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
+// Bottom-up rows of 24 bits a pixel.
+BITMAPINFO Info24(int width, int height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
   info.bmiHeader.biWidth = width;
@@ -25,6 +25,12 @@ bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// The picture's own pixels.
+bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
+  BITMAPINFO info = Info24(width, height);
   rows.assign(static_cast<std::size_t>(RowBytes24(width)) * static_cast<std::size_t>(height), '\0');
   HDC screen = GetDC(nullptr);
   const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), rows.data(), &info,
@@ -36,13 +42,7 @@ bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
 // Icons and metafiles have no bitmap of their own: they are drawn on white at natural size.
 bool RenderedRows(IPicture* picture, int width, int height, OLE_XSIZE_HIMETRIC hmWidth,
                   OLE_YSIZE_HIMETRIC hmHeight, std::string& rows) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO info = Info24(width, height);
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
   HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
