@@ -21,9 +21,8 @@ constexpr const char* kImageClassName = "ScenewrightImage";
 constexpr std::size_t kMinimumFileBuffer = 65536;
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
-// Looked up at run time: both exist only from Windows 10 on.
+// Looked up at run time: it exists only from Windows 10 on.
 template <typename Fn>
 Fn User32Function(const char* name) {
   return reinterpret_cast<Fn>(
@@ -44,15 +43,6 @@ int WindowDpi(HWND hwnd) {
     if (dpi > 0) return static_cast<int>(dpi);
   }
   return SystemDpi();
-}
-
-RECT WindowRectForClient(int width, int height, DWORD style, DWORD exStyle, int dpi) {
-  static const auto adjust = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
-  RECT rect{0, 0, width, height};
-  if (adjust == nullptr || !adjust(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) {
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-  }
-  return rect;
 }
 
 std::string SystemMessage(DWORD code) {
@@ -220,11 +210,15 @@ void MainWindow::Layout(int dpi) {
   if (font_ != nullptr) DeleteObject(font_);
   font_ = font;
 
-  const auto style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
-  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
-  const RECT outer = WindowRectForClient(TwipsToPixels(kClientWidthTwips, dpi),
-                                         TwipsToPixels(kClientHeightTwips, dpi), style, exStyle, dpi);
-  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+  // The frame as it is now drawn, whatever DPI the system drew it for, around the fixed client.
+  RECT outer{};
+  RECT client{};
+  GetWindowRect(hwnd_, &outer);
+  GetClientRect(hwnd_, &client);
+  const int frameWidth = (outer.right - outer.left) - client.right;
+  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixels(kClientWidthTwips, dpi) + frameWidth,
+               TwipsToPixels(kClientHeightTwips, dpi) + frameHeight,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
