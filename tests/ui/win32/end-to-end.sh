@@ -83,4 +83,21 @@ size=$(identify -format '%wx%h' "$bitmap")
 [[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
 close_window
 grep -qx $'currentindex=1\r' "$out/second/scenewright.ini" || fail "closing did not write currentindex 1"
+echo "-- the root of C: refuses the bitmap: it goes to the local application data folder"
+rm -f "$bitmap"
+mkdir "$bitmap"  # a folder in the way fails the write as a standard user's access would
+mkdir -p "$out/third"
+cp "$out/second/wallpaper.dat" "$out/third/"
+start "$out/third"
+fallback=$(reg_value 'HKCU\Volatile Environment' LOCALAPPDATA)
+for _ in $(seq 100); do
+  [[ $(reg_value 'HKCU\Control Panel\Desktop' Wallpaper) == "$fallback\scenewright.bmp" ]] && break
+  sleep 0.1
+done
+[[ $(reg_value 'HKCU\Control Panel\Desktop' Wallpaper) == "$fallback\scenewright.bmp" ]] ||
+  fail "the desktop does not name $fallback\\scenewright.bmp"
+unix_fallback=$(run --timeout 60 winepath -u "$fallback\scenewright.bmp" | tr -d '\r')
+[[ $(identify -format '%wx%h' "$unix_fallback") == 19x41 ]] || fail "no 19x41 bitmap at $unix_fallback"
+close_window
+rmdir "$bitmap"
 echo "end-to-end: passed"
