@@ -90,6 +90,7 @@ mkdir -p "$out/third"
 cp "$out/second/wallpaper.dat" "$out/third/"
 start "$out/third"
 fallback=$(reg_value 'HKCU\Volatile Environment' LOCALAPPDATA)
+[[ -n $fallback ]] || fail "no LOCALAPPDATA in the user's environment"
 for _ in $(seq 100); do
   [[ $(reg_value 'HKCU\Control Panel\Desktop' Wallpaper) == "$fallback\scenewright.bmp" ]] && break
   sleep 0.1
