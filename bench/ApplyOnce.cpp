@@ -4,7 +4,7 @@
 
 #include "core/ApplyWallpaper.h"
 #include "platform/linux/LinuxDesktop.h"
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s PICTURE\n", argv[0]);
     return 2;
   }
-  scenewright::linux_platform::QtPictures pictures;
+  scenewright::linux_platform::LinuxPictures pictures;
   StandInDesktop desktop;
   return scenewright::ApplyWallpaper(argv[1], pictures, desktop) ? 0 : 1;
 }

@@ -48,12 +48,15 @@ float LinuxClock::SecondsSinceMidnight() {
   return static_cast<float>(seconds);
 }
 
-std::string LinuxLocale::DecimalSeparator() {
+LinuxLocale::LinuxLocale() {
+  // Read once: loading a locale is far too costly for every 100 ms tick.
   const locale_t user = ::newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));
-  if (user == static_cast<locale_t>(0)) return ".";
-  std::string separator = ::nl_langinfo_l(RADIXCHAR, user);
+  if (user == static_cast<locale_t>(0)) return;
+  const std::string separator = ::nl_langinfo_l(RADIXCHAR, user);
   ::freelocale(user);
-  return separator.empty() ? "." : separator;
+  if (!separator.empty()) separator_ = separator;
 }
+
+std::string LinuxLocale::DecimalSeparator() { return separator_; }
 
 }  // namespace scenewright::linux_platform

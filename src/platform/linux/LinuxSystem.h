@@ -34,7 +34,11 @@ class LinuxClock final : public Clock {
 // Reads the user's LC_NUMERIC without touching the process-wide locale.
 class LinuxLocale final : public Locale {
  public:
+  LinuxLocale();
   std::string DecimalSeparator() override;
+
+ private:
+  std::string separator_ = ".";
 };
 
 }  // namespace scenewright::linux_platform

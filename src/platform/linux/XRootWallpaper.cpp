@@ -1,6 +1,6 @@
 #include <QImage>
 
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 #include "platform/linux/Wallpaper.h"
 
 // Xlib last: its macros (None, Bool, Status...) would break the Qt headers.

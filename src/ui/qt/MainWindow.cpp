@@ -26,7 +26,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 
 namespace scenewright::qt {
 
@@ -156,6 +156,8 @@ QWidget* MainWindow::BuildControl(const ControlSpec& spec, QWidget* parent) {
       auto* list = new QListWidget(parent);
       list->setSelectionMode(QAbstractItemView::SingleSelection);
       list->setSortingEnabled(false);
+      // Every row is one line of text: the view need not measure 32767 rows one by one.
+      list->setUniformItemSizes(true);
       return list;
     }
   }
@@ -261,7 +263,13 @@ void MainWindow::ShowControl(ControlId id, const ControlState& state) {
       break;
     }
     case ControlKind::Label:
-      static_cast<QLabel*>(widget)->setText(Q(state.text));
+      // The countdown changes at every tick; relaying out a hidden window for it would cost
+      // more than the rest of the tick, so a hidden window catches up when it is shown.
+      if (isVisible()) {
+        static_cast<QLabel*>(widget)->setText(Q(state.text));
+      } else {
+        hiddenLabelTexts_[id] = state.text;
+      }
       break;
     default:
       break;
@@ -271,7 +279,10 @@ void MainWindow::ShowControl(ControlId id, const ControlState& state) {
 void MainWindow::ShowListRows(const std::vector<std::string>& rows) {
   const QSignalBlocker blocker(list());
   list()->clear();
-  for (const std::string& row : rows) list()->addItem(Q(row));
+  QStringList all;
+  all.reserve(static_cast<qsizetype>(rows.size()));
+  for (const std::string& row : rows) all.append(Q(row));
+  list()->addItems(all);
 }
 
 void MainWindow::ShowListAppend(const std::string& row) {
@@ -339,6 +350,12 @@ WindowState MainWindow::GetWindowState() {
 }
 
 void MainWindow::HideWindow() { hide(); }
+
+void MainWindow::showEvent(QShowEvent* event) {
+  for (const auto& [id, text] : hiddenLabelTexts_) static_cast<QLabel*>(control(id))->setText(Q(text));
+  hiddenLabelTexts_.clear();
+  QWidget::showEvent(event);
+}
 
 void MainWindow::RestoreWindow() {
   showNormal();

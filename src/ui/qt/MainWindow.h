@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <map>
 #include <string_view>
 
 #include "platform/Services.h"
@@ -53,6 +54,7 @@ class MainWindow final : public QWidget, public FormView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -69,6 +71,7 @@ class MainWindow final : public QWidget, public FormView {
   QTimer* timer2_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
   QString lastFolder_;
+  std::map<ControlId, std::string> hiddenLabelTexts_;  // label texts that came while hidden
 };
 
 }  // namespace scenewright::qt

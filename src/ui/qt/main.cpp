@@ -5,7 +5,7 @@
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 #include "storage/PortableProfileFile.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/ProgramEnd.h"
@@ -29,7 +29,7 @@ int main(int argc, char* argv[]) {
   PosixFileSystem files;
   scenewright::PortableProfileFile profile(files);
   AutostartRegistry registry;
-  QtPictures pictures;
+  LinuxPictures pictures;
   LinuxDesktop desktop;
   LinuxProgramInfo program;
   LinuxLocale locale;

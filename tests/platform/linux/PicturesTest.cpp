@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QImage>
@@ -7,7 +8,7 @@
 #include <filesystem>
 
 #include "platform/linux/LinuxDesktop.h"
-#include "platform/linux/QtPictures.h"
+#include "platform/linux/LinuxPictures.h"
 #include "platform/linux/TempFolder.h"
 
 namespace scenewright::linux_platform {
@@ -41,39 +42,55 @@ std::string Save(const TempFolder& dir, const std::string& name, int width, int 
   return path;
 }
 
-TEST(QtPictures, ConvertsEveryKindToABitmapOfTheSameSize) {
+TEST(LinuxPictures, ConvertsEveryKindToABitmapOfTheSameSize) {
   TempFolder dir;
-  QtPictures pictures;
+  LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
   struct Case {
     const char* name;
     const char* format;
     int width, height;
   };
-  // Named against their kind: the loader goes by content, as the Windows one does.
-  for (const Case& c : {Case{"a.jpg", "JPEG", 321, 123}, Case{"b.gif", "GIF", 64, 48},
-                        Case{"c.bmp", "BMP", 7, 5}, Case{"d.jpg", "PNG", 40, 30}}) {
+  // Named against their kind: the loader goes by content, as the Windows one does. Odd
+  // widths exercise the row padding; 1000 rows span several decoded batches.
+  for (const Case& c : {Case{"a.gif", "JPEG", 321, 1000}, Case{"b.jpg", "GIF", 64, 48},
+                        Case{"c.bmp", "BMP", 7, 5}, Case{"d.jpg", "JPEG", 1, 1}}) {
     ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, c.name, c.width, c.height, c.format))) << c.name;
     ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << c.name;
     QImageReader written(QString::fromStdString(bitmap));
     EXPECT_EQ(written.format(), "bmp");
     EXPECT_EQ(written.size(), QSize(c.width, c.height)) << c.name;
-    EXPECT_EQ(QImage(QString::fromStdString(bitmap)).pixelColor(0, 0).green(),
-              QImage(QString::fromStdString(dir / c.name)).pixelColor(0, 0).green());
+    const QImage original(QString::fromStdString(dir / c.name));
+    const QImage copy(QString::fromStdString(bitmap));
+    for (QPoint at : {QPoint(0, 0), QPoint(c.width - 1, c.height - 1), QPoint(c.width / 2, c.height / 3)}) {
+      EXPECT_NEAR(copy.pixelColor(at).red(), original.pixelColor(at).red(), 2) << c.name;
+      EXPECT_NEAR(copy.pixelColor(at).green(), original.pixelColor(at).green(), 2) << c.name;
+      EXPECT_NEAR(copy.pixelColor(at).blue(), original.pixelColor(at).blue(), 2) << c.name;
+    }
   }
   EXPECT_EQ(ModeOf(bitmap), 0600u);
-  EXPECT_EQ(EntryCount(dir.path()), 5u);  // four pictures and the bitmap, no temporary files
+  // Four pictures, the bitmap and the staging copy it shares its data with; no temporary files.
+  EXPECT_EQ(EntryCount(dir.path()), 6u);
 }
 
-TEST(QtPictures, AFailedLoadOrSaveChangesNothing) {
+TEST(LinuxPictures, HostilePicturesChangeNothing) {
   TempFolder dir;
-  QtPictures pictures;
+  LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(bitmap));  // nothing staged yet
   EXPECT_FALSE(std::filesystem::exists(bitmap));
 
   ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, "good.bmp", 20, 10, "BMP")));
+  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
+  const std::string before = ReadBytes(bitmap);
+
   WriteBytes(dir / "text.jpg", "not a picture");
+  WriteBytes(dir / "empty.jpg", "");
+  Save(dir, "png.jpg", 40, 30, "PNG");  // not a kind the Windows loader takes either
+  const std::string jpeg = ReadBytes(Save(dir, "whole.jpg", 300, 200, "JPEG"));
+  WriteBytes(dir / "truncated.jpg", jpeg.substr(0, jpeg.size() / 2));
+  std::filesystem::create_directory(dir / "folder.jpg");
+  ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0600), 0);  // a read would wait for ever
   // A BMP header that claims 60000 x 60000 pixels: over Qt's allocation limit.
   QImage tiny(1, 1, QImage::Format_RGB888);
   QByteArray bomb;
@@ -84,16 +101,42 @@ TEST(QtPictures, AFailedLoadOrSaveChangesNothing) {
   bomb.replace(18, 4, reinterpret_cast<const char*>(&huge), 4);
   bomb.replace(22, 4, reinterpret_cast<const char*>(&huge), 4);
   WriteBytes(dir / "bomb.bmp", bomb.toStdString());
+  // A JPEG whose frame header claims 65000 x 65000: its bitmap would fill the disk.
+  std::string jpegBomb = jpeg;
+  const auto frame = jpegBomb.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  jpegBomb[frame + 5] = jpegBomb[frame + 7] = static_cast<char>(0xFD);
+  jpegBomb[frame + 6] = jpegBomb[frame + 8] = static_cast<char>(0xE8);
+  WriteBytes(dir / "bomb.jpg", jpegBomb);
 
-  for (const std::string& bad : {dir / "missing.jpg", dir / "text.jpg", dir / "bomb.bmp", std::string()}) {
-    EXPECT_FALSE(pictures.LoadStagingPicture(bad)) << bad;
+  for (const char* bad : {"missing.jpg", "text.jpg", "empty.jpg", "png.jpg", "truncated.jpg", "folder.jpg",
+                          "fifo.jpg", "bomb.bmp", "bomb.jpg"}) {
+    EXPECT_FALSE(pictures.LoadStagingPicture(dir / bad)) << bad;
+    // The preview may show what there is of a cut-short picture; nothing else.
+    if (std::string_view(bad) != "truncated.jpg") {
+      EXPECT_TRUE(ReadPicture(dir / bad).isNull()) << bad;
+    }
   }
-  EXPECT_EQ(pictures.Staging().size(), QSize(20, 10));
+  EXPECT_FALSE(pictures.LoadStagingPicture(""));
 
+  // The previous staging picture is still there, and the bitmap as it was.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
-  const std::string before = ReadBytes(bitmap);
-  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "no/such/folder.bmp"));
   EXPECT_EQ(ReadBytes(bitmap), before);
+  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "no/such/folder.bmp"));
+  std::filesystem::create_directory(dir / "taken.bmp");
+  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "taken.bmp"));
+  EXPECT_EQ(EntryCount(dir.path()), 13u);  // nothing left behind by the failures
+}
+
+TEST(LinuxPictures, ALinkAtTheBitmapsPlaceIsReplacedNotFollowed) {
+  TempFolder dir;
+  LinuxPictures pictures(dir.path());
+  WriteBytes(dir / "victim", "keep me");
+  ASSERT_EQ(::symlink((dir / "victim").c_str(), (dir / "scenewright.bmp").c_str()), 0);
+  ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, "a.bmp", 3, 2, "BMP")));
+  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(dir / "scenewright.bmp"));
+  EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");
+  EXPECT_FALSE(std::filesystem::is_symlink(dir / "scenewright.bmp"));
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {

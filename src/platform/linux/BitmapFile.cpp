@@ -1,0 +1,158 @@
+#include "platform/linux/BitmapFile.h"
+
+#include <unistd.h>
+
+// jpeglib.h needs FILE and size_t declared first.
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include <QImage>
+#include <array>
+#include <csetjmp>
+#include <cstring>
+
+namespace scenewright::linux_platform {
+
+namespace {
+
+// Rows decoded and written with one system call.
+constexpr int kRowsABatch = 16;
+
+void PutLittleEndian(std::uint8_t* at, std::uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+bool WriteAll(int fd, const void* data, std::size_t size, std::uint64_t offset) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+    offset += static_cast<std::uint64_t>(written);
+  }
+  return true;
+}
+
+bool WriteHeader(int fd, const BitmapLayout& layout) {
+  std::array<std::uint8_t, BitmapLayout::kHeaderBytes> header{};
+  header[0] = 'B';
+  header[1] = 'M';
+  PutLittleEndian(&header[2], BitmapLayout::kHeaderBytes + layout.pixelBytes, 4);
+  PutLittleEndian(&header[10], BitmapLayout::kHeaderBytes, 4);
+  PutLittleEndian(&header[14], 40, 4);  // BITMAPINFOHEADER
+  PutLittleEndian(&header[18], static_cast<std::uint64_t>(layout.width), 4);
+  PutLittleEndian(&header[22], static_cast<std::uint64_t>(layout.height), 4);  // positive: bottom-up
+  PutLittleEndian(&header[26], 1, 2);
+  PutLittleEndian(&header[28], 24, 2);
+  PutLittleEndian(&header[34], layout.pixelBytes, 4);
+  PutLittleEndian(&header[38], 2835, 4);  // 72 dots per inch
+  PutLittleEndian(&header[42], 2835, 4);
+  return WriteAll(fd, header.data(), header.size(), 0);
+}
+
+std::uint64_t RowOffset(const BitmapLayout& layout, int rowFromTop) {
+  return BitmapLayout::kHeaderBytes + static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride;
+}
+
+struct JpegErrors {
+  jpeg_error_mgr manager;
+  std::jmp_buf failed;
+};
+
+[[noreturn]] void OnJpegError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->failed, 1); }
+
+// A picture cut short would otherwise be finished in grey and applied as if whole.
+void OnJpegMessage(j_common_ptr info, int level) {
+  const int code = info->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_MUST_RESYNC)) {
+    OnJpegError(info);
+  }
+}
+
+// Everything the decode loop changes lives in libjpeg's own memory, so a jump back from an
+// error leaves nothing to clean up but the decompressor.
+DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
+  jpeg_read_header(&info, TRUE);
+  if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
+  const auto layout = LayoutFor(info.image_width, info.image_height);
+  if (!layout) return DecodeResult::Failed;
+  info.out_color_space = JCS_EXT_BGR;
+  jpeg_start_decompress(&info);
+  if (info.output_components != 3 || !WriteHeader(fd, *layout)) return DecodeResult::Failed;
+
+  JSAMPARRAY batch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                static_cast<JDIMENSION>(layout->stride), kRowsABatch);
+  for (int i = 0; i < kRowsABatch; ++i) std::memset(batch[i], 0, layout->stride);
+  // The file runs bottom-up, so a batch is laid out last row first and written in one go.
+  const std::size_t batchBytes = layout->stride * kRowsABatch;
+  std::uint8_t* block = batch[0];
+  for (int i = 1; i < kRowsABatch; ++i) {
+    if (batch[i] != block + layout->stride * static_cast<std::size_t>(i)) block = nullptr;
+  }
+  while (info.output_scanline < info.output_height) {
+    const int first = static_cast<int>(info.output_scanline);
+    const int count = std::min<int>(kRowsABatch, static_cast<int>(info.output_height) - first);
+    JSAMPROW rows[kRowsABatch];
+    for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i];
+    for (int done = 0; done < count;) {
+      done += static_cast<int>(jpeg_read_scanlines(&info, rows + done, static_cast<JDIMENSION>(count - done)));
+    }
+    if (block) {
+      const std::size_t bytes = layout->stride * static_cast<std::size_t>(count);
+      if (!WriteAll(fd, block + batchBytes - bytes, bytes, RowOffset(*layout, first + count - 1))) {
+        return DecodeResult::Failed;
+      }
+    } else {
+      for (int i = 0; i < count; ++i) {
+        if (!WriteAll(fd, rows[i], layout->stride, RowOffset(*layout, first + i))) return DecodeResult::Failed;
+      }
+    }
+  }
+  jpeg_finish_decompress(&info);
+  return DecodeResult::Written;
+}
+
+}  // namespace
+
+std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
+  if (width <= 0 || height <= 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
+  const auto stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
+  const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(height);
+  if (pixelBytes > kMaxBitmapBytes) return std::nullopt;
+  return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
+}
+
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd) {
+  jpeg_decompress_struct info;
+  JpegErrors errors;
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = OnJpegError;
+  errors.manager.emit_message = OnJpegMessage;
+  jpeg_create_decompress(&info);
+  if (setjmp(errors.failed)) {
+    jpeg_destroy_decompress(&info);
+    return DecodeResult::Failed;
+  }
+  jpeg_stdio_src(&info, jpeg);
+  const DecodeResult result = Decode(info, bitmapFd);
+  jpeg_destroy_decompress(&info);
+  return result;
+}
+
+bool WriteImageToBitmap(const QImage& image, int bitmapFd) {
+  const auto layout = LayoutFor(image.width(), image.height());
+  if (!layout) return false;
+  // Without alpha, every desktop's loader reads the file the same way.
+  const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
+  if (bgr.isNull() || !WriteHeader(bitmapFd, *layout)) return false;
+  std::vector<std::uint8_t> row(layout->stride, 0);
+  const auto rowBytes = static_cast<std::size_t>(layout->width) * 3;
+  for (int y = 0; y < layout->height; ++y) {
+    std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
+    if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, y))) return false;
+  }
+  return true;
+}
+
+}  // namespace scenewright::linux_platform

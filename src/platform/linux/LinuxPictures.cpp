@@ -1,0 +1,132 @@
+#include "platform/linux/LinuxPictures.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QImageReader>
+#include <QString>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/linux/BitmapFile.h"
+#include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/PosixFiles.h"
+
+namespace scenewright::linux_platform {
+
+namespace {
+
+constexpr std::array<const char*, 4> kAcceptedFormats{"jpeg", "gif", "bmp", "ico"};
+
+bool IsJpeg(int fd) {
+  unsigned char magic[3] = {};
+  return ::pread(fd, magic, sizeof magic, 0) == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+}
+
+// A regular file opened for reading; never blocks on a pipe or a device.
+int OpenPicture(const std::string& path) {
+  if (path.empty()) return -1;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat info {};
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// A fresh private file beside `path`, never one planted there: mkstemp creates it itself.
+int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+  temporary = path + ".XXXXXX";
+  int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd >= 0) ::fchmod(fd, 0600);
+  return fd;
+}
+
+bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd) {
+  if (IsJpeg(pictureFd)) {
+    std::FILE* jpeg = ::fdopen(::dup(pictureFd), "rb");
+    if (!jpeg) return false;
+    const DecodeResult result = DecodeJpegToBitmap(jpeg, bitmapFd);
+    std::fclose(jpeg);
+    if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
+  }
+  const QImage picture = ReadPicture(path);
+  return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd);
+}
+
+// Puts a second name on the staging file beside the bitmap, or copies it where the two lie
+// on different file systems.
+bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std::string& temporary) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = bitmapPath + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+    if (::link(staging.c_str(), temporary.c_str()) == 0) return true;
+    if (errno != EEXIST) break;
+  }
+  int in = ::open(staging.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  int out = CreateTemporaryBeside(bitmapPath, temporary);
+  bool copied = out >= 0;
+  while (copied) {
+    ssize_t moved = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+    if (moved == 0) break;
+    copied = moved > 0;
+  }
+  ::close(in);
+  if (out >= 0) ::close(out);
+  if (!copied && out >= 0) ::unlink(temporary.c_str());
+  return copied;
+}
+
+}  // namespace
+
+QImage ReadPicture(const std::string& path) {
+  const int fd = OpenPicture(path);
+  if (fd < 0) return {};
+  ::close(fd);
+  QImageReader reader(QString::fromStdString(path));
+  reader.setDecideFormatFromContent(true);  // by content, as the Windows loader does
+  reader.setAutoTransform(false);           // natural size, no orientation tricks
+  const QByteArray format = reader.format();
+  bool accepted = false;
+  for (const char* kind : kAcceptedFormats) accepted = accepted || format == kind;
+  return accepted ? reader.read() : QImage();
+}
+
+LinuxPictures::LinuxPictures() : LinuxPictures(FolderOf(UserBitmapPath())) {}
+
+LinuxPictures::LinuxPictures(const std::string& stagingFolder)
+    : stagingFile_(stagingFolder.empty() ? std::string() : stagingFolder + "/.scenewright-staging.bmp") {}
+
+bool LinuxPictures::LoadStagingPicture(const std::string& path) {
+  if (stagingFile_.empty()) return false;
+  const int pictureFd = OpenPicture(path);
+  if (pictureFd < 0) return false;
+  std::string temporary;
+  const int bitmapFd = CreateTemporaryBeside(stagingFile_, temporary);
+  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd);
+  ::close(pictureFd);
+  if (bitmapFd >= 0) loaded = ::close(bitmapFd) == 0 && loaded;
+  loaded = loaded && ::rename(temporary.c_str(), stagingFile_.c_str()) == 0;
+  if (!loaded) {
+    if (bitmapFd >= 0) ::unlink(temporary.c_str());
+    return false;
+  }
+  staged_ = true;
+  return true;
+}
+
+bool LinuxPictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
+  if (!staged_ || bitmapPath.empty()) return false;
+  std::string temporary;
+  if (!PlaceBeside(stagingFile_, bitmapPath, temporary)) return false;
+  // rename replaces a link planted at the bitmap's place rather than writing through it.
+  const bool placed = ::rename(temporary.c_str(), bitmapPath.c_str()) == 0;
+  // Renaming a link over another name of the same file does nothing, and leaves it behind.
+  ::unlink(temporary.c_str());
+  return placed;
+}
+
+}  // namespace scenewright::linux_platform
