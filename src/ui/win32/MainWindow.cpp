@@ -120,6 +120,9 @@ MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), fileBuffer_(kM
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  // The classes hold the icons: they go first, so that a later window registers them anew.
+  UnregisterClassA(kClassName, instance_);
+  UnregisterClassA(kImageClassName, instance_);
   if (font_ != nullptr) DeleteObject(font_);
   if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
