@@ -87,8 +87,8 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
   // The file runs bottom-up, so a batch is laid out last row first and written in one go.
   const std::size_t batchBytes = layout->stride * kRowsABatch;
   std::uint8_t* block = batch[0];
-  for (int i = 1; i < kRowsABatch; ++i) {
-    if (batch[i] != block + layout->stride * static_cast<std::size_t>(i)) block = nullptr;
+  for (int i = 1; i < kRowsABatch && block; ++i) {
+    if (batch[i] != batch[0] + layout->stride * static_cast<std::size_t>(i)) block = nullptr;
   }
   while (info.output_scanline < info.output_height) {
     const int first = static_cast<int>(info.output_scanline);

@@ -72,7 +72,8 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode
 }
 
 std::optional<std::string> PosixFileSystem::ReadFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe planted at the path cannot stall the program.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return std::nullopt;
   struct stat st {};
   std::optional<std::string> result;

@@ -1,0 +1,169 @@
+// The program against a broken world: a read-only folder, a full disk, files that are not
+// files, and a kill in the middle of a save.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <set>
+
+#include "MountedFolder.h"
+#include "fakes/FakeServices.h"
+#include "platform/linux/LinuxSystem.h"
+#include "platform/linux/PosixFiles.h"
+#include "storage/ListFile.h"
+#include "storage/PortableProfileFile.h"
+#include "ui/Presenter.h"
+
+namespace scenewright::testing {
+namespace {
+
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
+  return names;
+}
+
+// The window over real files in `folder`; the rest are stand-ins.
+struct ProgramIn {
+  explicit ProgramIn(const std::string& folder) : program(folder + "/scenewright") {}
+  FakeSystem fakes;
+  linux_platform::PosixFileSystem files;
+  PortableProfileFile profile{files};
+  linux_platform::LinuxProgramInfo program;
+  Services services{fakes.clock, profile, files, fakes.registry, fakes.pictures, fakes.desktop, program, fakes.locale};
+  FakeView view{fakes.log};
+  Presenter presenter{services, view};
+};
+
+const char kSettings[] = "[General]\r\nautostart=0\r\nnewonstart=0\r\nrandom=0\r\ninterval=60\r\ncurrentindex=1\r\n";
+const char kList[] = "/p/a.jpg\r\n/p/b.jpg\r\n";
+
+TEST(Faults, AReadOnlyFolderKeepsEverythingInMemory) {
+  MountedFolder folder;
+  if (!folder.ok()) GTEST_SKIP() << "needs the right to mount a tmpfs";
+  WriteBytes(folder / "scenewright.ini", kSettings);
+  WriteBytes(folder / "wallpaper.dat", kList);
+  ASSERT_TRUE(folder.MakeReadOnly());
+  const auto before = Entries(folder.path());
+
+  ProgramIn program(folder.path());
+  program.presenter.OnLoad();
+  EXPECT_EQ(program.presenter.List().Count(), 2);
+  program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg", "/p/d.jpg"}});
+  program.presenter.OnAddClick();
+  program.presenter.OnListClick(0);
+  program.presenter.OnRemoveClick();
+  program.presenter.OnCheckBoxClick(ControlId::chkRandom, 1);
+  program.presenter.OnSaveClick();
+  program.presenter.OnQueryUnload();
+
+  EXPECT_EQ(program.presenter.List().Entries(), (std::vector<std::string>{"/p/b.jpg", "/p/c.jpg", "/p/d.jpg"}));
+  EXPECT_EQ(program.presenter.State().random, 1);
+  EXPECT_EQ(ReadBytes(folder / "scenewright.ini"), kSettings);
+  EXPECT_EQ(ReadBytes(folder / "wallpaper.dat"), kList);
+  EXPECT_EQ(Entries(folder.path()), before);  // no temporary file left behind
+
+  // A first start there: nothing can be written, and the first-run values hold.
+  MountedFolder empty;
+  ASSERT_TRUE(empty.MakeReadOnly());
+  ProgramIn first(empty.path());
+  first.presenter.OnLoad();
+  EXPECT_EQ(first.presenter.State().interval, 3600);
+  EXPECT_TRUE(Entries(empty.path()).empty());
+}
+
+TEST(Faults, AFullDiskLeavesTheOldFilesWhole) {
+  MountedFolder folder("size=64k");
+  if (!folder.ok()) GTEST_SKIP() << "needs the right to mount a tmpfs";
+  WriteBytes(folder / "scenewright.ini", kSettings);
+  WriteBytes(folder / "wallpaper.dat", kList);
+  {
+    std::ofstream filler(folder / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {
+    }
+  }
+  linux_platform::PosixFileSystem files;
+  WallpaperList large;
+  for (int i = 0; i < 5000; ++i) large.Add("/home/someone/Pictures/picture-" + std::to_string(i) + ".jpg");
+  EXPECT_FALSE(SaveList(files, folder / "wallpaper.dat", large));
+  PortableProfileFile profile(files);
+  profile.WriteIniValue(folder / "scenewright.ini", "General", "currentindex", std::string(3000, '7'));
+  EXPECT_EQ(ReadBytes(folder / "wallpaper.dat"), kList);
+  EXPECT_EQ(ReadBytes(folder / "scenewright.ini"), kSettings);
+  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"filler", "scenewright.ini", "wallpaper.dat"}));
+}
+
+TEST(Faults, PlacesThatAreNotFilesStartUpEmptyAndNeverHang) {
+  TempFolder folder;
+  std::filesystem::create_directory(folder / "scenewright.ini");
+  ASSERT_EQ(::mkfifo((folder / "wallpaper.dat").c_str(), 0600), 0);  // opening it could wait for ever
+  ProgramIn program(folder.path());
+  program.presenter.OnLoad();
+  EXPECT_EQ(program.presenter.List().Count(), 0);
+  EXPECT_EQ(program.presenter.State().interval, 3600);
+  program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/a.jpg"}});
+  program.presenter.OnAddClick();
+  program.presenter.OnQueryUnload();
+  EXPECT_EQ(program.presenter.List().Count(), 1);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "scenewright.ini"));
+  EXPECT_EQ(ReadBytes(folder / "wallpaper.dat"), "/p/a.jpg\r\n");  // the save put a real list there
+
+  std::filesystem::remove(folder / "wallpaper.dat");
+  std::filesystem::create_directory(folder / "wallpaper.dat");
+  WallpaperList list;
+  linux_platform::PosixFileSystem files;
+  LoadList(files, folder / "wallpaper.dat", list);
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_FALSE(SaveList(files, folder / "wallpaper.dat", program.presenter.List()));
+  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
+}
+
+TEST(Faults, AKillDuringASaveLeavesTheOldListOrTheNew) {
+  TempFolder folder;
+  const std::string path = folder / "wallpaper.dat";
+  std::string lists[2];
+  for (int i = 0; i < WallpaperList::kMaxEntries; ++i) {
+    lists[0] += "/home/someone/Pictures/first/picture-" + std::to_string(i) + ".jpg\r\n";
+    lists[1] += "/home/someone/Pictures/second/p" + std::to_string(i) + ".gif\r\n";
+  }
+  WriteBytes(path, lists[1]);
+  std::mt19937 random(7);
+  // A save takes some milliseconds; the kills land anywhere in the first few saves.
+  std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
+  int seenFirst = 0, seenSecond = 0;
+  for (int kill = 0; kill < 1000; ++kill) {
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(ready[1], 1);
+      ::execl(SCENEWRIGHT_SAVE_LOOP, SCENEWRIGHT_SAVE_LOOP, path.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(ready[1]);
+    char word[6];
+    ASSERT_EQ(::read(ready[0], word, sizeof word), 6);
+    ::close(ready[0]);
+    ::usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save loop did not run";
+    const std::string now = ReadBytes(path);
+    ASSERT_TRUE(now == lists[0] || now == lists[1]) << "after kill " << kill << ": " << now.size() << " bytes";
+    (now == lists[0] ? seenFirst : seenSecond)++;
+  }
+  EXPECT_GT(seenFirst, 0);  // the kills did land in the middle of saving
+  // A kill may leave the temporary file of its save behind, never anything else.
+  for (const auto& name : Entries(folder.path())) {
+    EXPECT_TRUE(name == "wallpaper.dat" || name.rfind(".wallpaper.dat.", 0) == 0) << name;
+  }
+}
+
+}  // namespace
+}  // namespace scenewright::testing
