@@ -1,0 +1,124 @@
+// The settings-file primitives and whole-file access.
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/Win32Services.h"
+
+namespace scenewright::win32 {
+
+namespace {
+
+constexpr DWORD kIniBufferSize = 255;
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() { Close(); }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE Get() const { return h_; }
+  bool Close() {
+    if (!Valid()) return true;
+    const bool ok = CloseHandle(h_) != 0;
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
+}  // namespace
+
+std::string Win32ProfileFile::ReadIniValue(const std::string& file, const std::string& section,
+                                           const std::string& key) {
+  char buffer[kIniBufferSize] = {};
+  const DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, kIniBufferSize,
+                                           file.c_str());
+  return std::string(buffer, n < kIniBufferSize ? n : kIniBufferSize - 1);
+}
+
+void Win32ProfileFile::WriteIniValue(const std::string& file, const std::string& section,
+                                     const std::string& key, const std::string& value) {
+  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str());
+}
+
+bool Win32ProfileFile::FileExists(const std::string& path) {
+  // A wildcard would let the search find some other file; the question is about this one.
+  if (path.empty() || HasWildcard(path)) return false;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  // Hidden and system files are still the user's settings; only directories are not files.
+  return found.cFileName[0] != '\0' && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid() || GetFileType(file.Get()) != FILE_TYPE_DISK) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > 0x7FFFFFFF) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    DWORD n = 0;
+    if (!::ReadFile(file.Get(), bytes.data() + got, static_cast<DWORD>(bytes.size() - got), &n,
+                    nullptr)) {
+      return std::nullopt;
+    }
+    if (n == 0) break;  // the file shrank while we read it
+    got += n;
+  }
+  bytes.resize(got);
+  return bytes;
+}
+
+bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
+  return ReplaceFileAtomically(path, bytes);
+}
+
+bool Win32FileSystem::CreateFileIfMissing(const std::string& path) {
+  Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return file.Valid();
+}
+
+bool Win32FileSystem::IsFile(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+  if (path.empty()) return false;
+  // Beside the target, so that the rename stays on one volume and cannot half-happen.
+  const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  Handle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.Valid()) return false;
+  bool ok = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != 0;
+  ok = file.Close() && ok;
+  ok = ok && MoveFileExA(temp.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  if (!ok) DeleteFileA(temp.c_str());
+  return ok;
+}
+
+}  // namespace scenewright::win32

@@ -1,0 +1,191 @@
+// The staging picture: loaded through OLE's picture loader, written out as a 24-bit BMP.
+
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cstring>
+
+#include "platform/win32/Win32Services.h"
+
+namespace scenewright::win32 {
+
+namespace {
+
+constexpr int kHimetricPerInch = 2540;
+
+int RowBytes24(int width) { return (width * 3 + 3) & ~3; }
+
+// Bottom-up rows of 24 bits a pixel.
+BITMAPINFO Info24(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+// The picture's own pixels.
+bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
+  BITMAPINFO info = Info24(width, height);
+  rows.assign(static_cast<std::size_t>(RowBytes24(width)) * static_cast<std::size_t>(height), '\0');
+  HDC screen = GetDC(nullptr);
+  const int lines = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), rows.data(), &info,
+                              DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  return lines == height;
+}
+
+// Icons and metafiles have no bitmap of their own: they are drawn on white at natural size.
+bool RenderedRows(IPicture* picture, int width, int height, OLE_XSIZE_HIMETRIC hmWidth,
+                  OLE_YSIZE_HIMETRIC hmHeight, std::string& rows) {
+  const BITMAPINFO info = Info24(width, height);
+  void* bits = nullptr;
+  HDC screen = GetDC(nullptr);
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = CreateCompatibleDC(screen);
+  ReleaseDC(nullptr, screen);
+  bool ok = false;
+  if (dib != nullptr && dc != nullptr) {
+    HGDIOBJ old = SelectObject(dc, dib);
+    RECT all{0, 0, width, height};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    // HIMETRIC runs upwards, so the source starts at the bottom edge with a negative height.
+    ok = SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight,
+                                   nullptr));
+    GdiFlush();
+    if (ok) {
+      const std::size_t size = static_cast<std::size_t>(RowBytes24(width)) * height;
+      rows.assign(static_cast<const char*>(bits), size);
+    }
+    SelectObject(dc, old);
+  }
+  if (dc != nullptr) DeleteDC(dc);
+  if (dib != nullptr) DeleteObject(dib);
+  return ok;
+}
+
+int HimetricToPixels(long himetric, int dpi) {
+  return MulDiv(static_cast<int>(himetric), dpi, kHimetricPerInch);
+}
+
+}  // namespace
+
+void PictureRelease::operator()(IPicture* picture) const {
+  if (picture != nullptr) picture->Release();
+}
+
+PicturePtr LoadPictureFile(const std::string& path) {
+  if (path.empty()) return nullptr;
+  auto bytes = Win32FileSystem().ReadFile(path);
+  if (!bytes || bytes->empty()) return nullptr;
+
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes->size());
+  if (memory == nullptr) return nullptr;
+  void* target = GlobalLock(memory);
+  if (target == nullptr) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  std::memcpy(target, bytes->data(), bytes->size());
+  GlobalUnlock(memory);
+
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  IPicture* picture = nullptr;
+  const HRESULT hr = OleLoadPicture(stream, static_cast<LONG>(bytes->size()), FALSE, IID_IPicture,
+                                    reinterpret_cast<void**>(&picture));
+  stream->Release();
+  if (FAILED(hr) || picture == nullptr) return nullptr;
+  return PicturePtr(picture);
+}
+
+Win32Pictures::Win32Pictures() {
+  // The loader hands JPEG and GIF to COM codecs, which need the thread's apartment.
+  const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  comInitialised_ = SUCCEEDED(hr);
+}
+
+Win32Pictures::~Win32Pictures() {
+  staging_.reset();
+  if (comInitialised_) CoUninitialize();
+}
+
+bool Win32Pictures::LoadStagingPicture(const std::string& path) {
+  PicturePtr loaded = LoadPictureFile(path);
+  if (!loaded) return false;
+  staging_ = std::move(loaded);
+  return true;
+}
+
+bool Win32Pictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
+  if (!staging_) return false;
+  SHORT type = PICTYPE_NONE;
+  OLE_XSIZE_HIMETRIC hmWidth = 0;
+  OLE_YSIZE_HIMETRIC hmHeight = 0;
+  if (FAILED(staging_->get_Type(&type)) || FAILED(staging_->get_Width(&hmWidth)) ||
+      FAILED(staging_->get_Height(&hmHeight))) {
+    return false;
+  }
+
+  int width = 0;
+  int height = 0;
+  std::string rows;
+  if (type == PICTYPE_BITMAP) {
+    OLE_HANDLE handle = 0;
+    BITMAP bm{};
+    if (FAILED(staging_->get_Handle(&handle)) ||
+        GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof(bm), &bm) == 0) {
+      return false;
+    }
+    width = bm.bmWidth;
+    height = bm.bmHeight;
+    if (width <= 0 || height <= 0 ||
+        !BitmapRows(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), width, height, rows)) {
+      return false;
+    }
+  } else {
+    HDC screen = GetDC(nullptr);
+    const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    width = HimetricToPixels(hmWidth, dpiX);
+    height = HimetricToPixels(hmHeight, dpiY);
+    if (width <= 0 || height <= 0 || !RenderedRows(staging_.get(), width, height, hmWidth, hmHeight, rows)) {
+      return false;
+    }
+  }
+  return ReplaceFileAtomically(bitmapPath, EncodeBmp24(width, height, rows));
+}
+
+std::string EncodeBmp24(int width, int height, std::string_view paddedRows) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  const DWORD headers = sizeof(file) + sizeof(info);
+  file.bfType = 0x4D42;  // "BM"
+  file.bfSize = headers + static_cast<DWORD>(paddedRows.size());
+  file.bfOffBits = headers;
+  info.biSize = sizeof(info);
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = static_cast<DWORD>(paddedRows.size());
+  info.biXPelsPerMeter = 3780;  // 96 dots per inch
+  info.biYPelsPerMeter = 3780;
+  std::string out;
+  out.reserve(file.bfSize);
+  out.append(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  out.append(paddedRows);
+  return out;
+}
+
+}  // namespace scenewright::win32

@@ -1,0 +1,118 @@
+#pragma once
+
+// The system services of the Windows program, each over the narrow (ANSI) Win32 functions.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Services.h"
+
+struct IPicture;
+
+namespace scenewright::win32 {
+
+class Win32Clock final : public Clock {
+ public:
+  float SecondsSinceMidnight() override;
+};
+
+class Win32ProfileFile final : public ProfileFile {
+ public:
+  std::string ReadIniValue(const std::string& file, const std::string& section,
+                           const std::string& key) override;
+  void WriteIniValue(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) override;
+  bool FileExists(const std::string& path) override;
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  bool CreateFileIfMissing(const std::string& path) override;
+  bool IsFile(const std::string& path) override;
+};
+
+class Win32Registry final : public Registry {
+ public:
+  bool SetRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                        const std::string& text) override;
+  void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
+                           const std::string& valueName) override;
+};
+
+// Releases an IPicture when it goes out of scope.
+struct PictureRelease {
+  void operator()(IPicture* picture) const;
+};
+using PicturePtr = std::unique_ptr<IPicture, PictureRelease>;
+
+// Decodes a picture file (BMP, JPEG, GIF, icon, metafile) at its natural size through the
+// system picture loader; null when the file cannot be read or is not a picture.
+PicturePtr LoadPictureFile(const std::string& path);
+
+class Win32Pictures final : public Pictures {
+ public:
+  Win32Pictures();
+  ~Win32Pictures() override;
+  Win32Pictures(const Win32Pictures&) = delete;
+  Win32Pictures& operator=(const Win32Pictures&) = delete;
+
+  bool LoadStagingPicture(const std::string& path) override;
+  bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
+
+ private:
+  PicturePtr staging_;
+  bool comInitialised_ = false;
+};
+
+class Win32Desktop final : public Desktop {
+ public:
+  std::vector<std::string> BitmapFileCandidates() override;
+  void SetWallpaper(const std::string& bitmapPath) override;
+};
+
+class Win32ProgramInfo final : public ProgramInfo {
+ public:
+  std::string ProgramFolder() override;
+  std::string ExecutableBaseName() override;
+  std::string ExecutableExtension() override { return ".exe"; }
+  char PathSeparator() override { return '\\'; }
+  std::string ProductName() override;
+
+  // The running executable's full path.
+  static std::string ModulePath();
+};
+
+class Win32Locale final : public Locale {
+ public:
+  std::string DecimalSeparator() override;
+};
+
+// Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`;
+// on failure the old file is untouched and the temporary file is removed.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// A 24-bit bottom-up BMP file of `width` by `height` pixels from rows of BGR bytes, each row
+// already padded to a multiple of four bytes.
+std::string EncodeBmp24(int width, int height, std::string_view paddedRows);
+
+// Every Win32 service, owned together; Get() hands them out as the program's Services.
+class Win32Platform {
+ public:
+  Services Get() {
+    return Services{clock, profile, files, registry, pictures, desktop, program, locale};
+  }
+  Win32Clock clock;
+  Win32ProfileFile profile;
+  Win32FileSystem files;
+  Win32Registry registry;
+  Win32Pictures pictures;
+  Win32Desktop desktop;
+  Win32ProgramInfo program;
+  Win32Locale locale;
+};
+
+}  // namespace scenewright::win32

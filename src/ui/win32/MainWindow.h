@@ -1,0 +1,90 @@
+#pragma once
+
+// Form1 as a Win32 window: the controls of the control table, and one window procedure that
+// hands every event to the presenter.
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Win32Services.h"
+#include "ui/ControlTable.h"
+#include "ui/FormView.h"
+
+namespace scenewright {
+class Presenter;
+}
+
+namespace scenewright::win32 {
+
+class MainWindow final : public FormView {
+ public:
+  static constexpr UINT_PTR kTimerId = 2;
+  static constexpr int kFirstControlId = 1000;
+  static constexpr const char* kClassName = "ScenewrightForm1";
+
+  explicit MainWindow(HINSTANCE instance);
+  ~MainWindow() override;
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // The window with all its controls, not yet shown. False when Windows refused it.
+  bool Create();
+  void Attach(Presenter& presenter) { presenter_ = &presenter; }
+  // Starts the timer, runs start-up, shows the window and dispatches events until it closes.
+  int Run();
+
+  HWND Window() const { return hwnd_; }
+  HWND ControlWindow(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
+  int Dpi() const { return dpi_; }
+
+  // FormView
+  void ShowControl(ControlId id, const ControlState& state) override;
+  void ShowListRows(const std::vector<std::string>& rows) override;
+  void ShowListAppend(const std::string& row) override;
+  void ShowListRemove(int index) override;
+  void ShowListSelection(int index) override;
+  bool ShowPreview(const std::string& path) override;
+  OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) override;
+  void ProcessPendingEvents() override;
+  void ShowMessageBox(const std::string& text, const std::string& title) override;
+  std::string AddTrayIcon(const TrayRecord& record) override;
+  void RemoveTrayIcon(const TrayRecord& record) override;
+  WindowState GetWindowState() override;
+  void HideWindow() override;
+  void RestoreWindow() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR subclassId, DWORD_PTR self);
+  static LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR subclassId, DWORD_PTR self);
+  static LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int controlId, int code);
+  void CreateControls();
+  void Layout(int dpi);
+  void RunShutDown();
+  void PaintPreview(HWND image);
+  HWND CreateControl(const ControlSpec& spec);
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  Presenter* presenter_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  int dpi_ = 96;
+  HFONT font_ = nullptr;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  PicturePtr preview_;
+  std::vector<char> fileBuffer_;
+  HWND lastFocus_ = nullptr;
+  bool updatingText_ = false;
+  bool shutDown_ = false;
+};
+
+}  // namespace scenewright::win32

@@ -1,0 +1,25 @@
+// The Windows program: the system services, the window and the presenter that drives it.
+
+#include <windows.h>
+#include <ole2.h>
+
+#include "platform/win32/Win32Services.h"
+#include "ui/Presenter.h"
+#include "ui/win32/MainWindow.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The open dialog and the picture loader both want a single-threaded apartment.
+  const HRESULT ole = OleInitialize(nullptr);
+  int result = 1;
+  {
+    scenewright::win32::Win32Platform platform;
+    scenewright::win32::MainWindow window(instance);
+    if (window.Create()) {
+      scenewright::Presenter presenter(platform.Get(), window);
+      window.Attach(presenter);
+      result = window.Run();
+    }
+  }
+  if (SUCCEEDED(ole)) OleUninitialize();
+  return result;
+}
