@@ -269,9 +269,14 @@ TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
   window_->setWindowState(Qt::WindowMinimized);
   emit window_->trayIcon()->activated(QSystemTrayIcon::Context);  // nothing but the primary click
   EXPECT_TRUE(window_->isMinimized());
+  // A hidden window's countdown catches up when it is shown again.
+  window_->hide();
+  system_.clock.now += 30;
+  window_->presenter().OnTimer();
   emit window_->trayIcon()->activated(QSystemTrayIcon::Trigger);
   EXPECT_FALSE(window_->isMinimized());
   EXPECT_TRUE(window_->isVisible());
+  EXPECT_EQ(Get<QLabel>(ControlId::lblNextChange)->text().toStdString(), window_->presenter().Countdown());
 
   window_->presenter().OnListClick(1);
   window_->presenter().OnListDoubleClick();
