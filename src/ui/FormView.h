@@ -57,7 +57,7 @@ class FormView {
   virtual void ShowControl(ControlId id, const ControlState& state) = 0;
   virtual void ShowListRows(const std::vector<std::string>& rows) = 0;  // the whole list anew
   virtual void ShowListAppend(const std::string& row) = 0;
-  virtual void ShowListRemove(int index) = 0;
+  virtual void ShowListRemove(int index) = 0;   // a selection on that row goes with it
   virtual void ShowListSelection(int index) = 0;  // -1: nothing selected
   // Loads the picture into the preview; false leaves the previous preview as it was.
   virtual bool ShowPreview(const std::string& path) = 0;
