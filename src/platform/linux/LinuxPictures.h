@@ -24,8 +24,6 @@ class LinuxPictures final : public Pictures {
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
 
-  const std::string& StagingFile() const { return stagingFile_; }
-
  private:
   std::string stagingFile_;
   bool staged_ = false;
