@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "core/RotationState.h"
-#include "core/WallpaperList.h"
+#include "storage/WallpaperList.h"
 #include "platform/Services.h"
 
 namespace scenewright {

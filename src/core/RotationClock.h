@@ -5,7 +5,7 @@
 
 #include "core/RotationState.h"
 #include "core/UniformRandom.h"
-#include "core/WallpaperList.h"
+#include "storage/WallpaperList.h"
 #include "platform/Services.h"
 
 namespace scenewright {

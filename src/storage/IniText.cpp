@@ -1,5 +1,6 @@
 #include "storage/IniText.h"
 
+#include "platform/AsciiText.h"
 #include "storage/TextConversion.h"
 
 #include <optional>
@@ -10,37 +11,6 @@ namespace scenewright {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-struct Line {
-  std::string_view content;  // without its line end
-  std::string_view end;      // "\r\n", "\n", "\r" or empty for a last line without one
-};
-
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t stop = text.find_first_of("\r\n", start);
-    if (stop == std::string_view::npos) {
-      lines.push_back({text.substr(start), {}});
-      break;
-    }
-    std::size_t endLength = (text[stop] == '\r' && stop + 1 < text.size() && text[stop + 1] == '\n') ? 2 : 1;
-    lines.push_back({text.substr(start, stop - start), text.substr(stop, endLength)});
-    start = stop + endLength;
-  }
-  return lines;
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // The name of a section line such as "[General]", or nullopt for any other line.
 std::optional<std::string_view> SectionName(std::string_view content) {
@@ -79,17 +49,17 @@ struct SectionSpan {
   std::optional<std::size_t> keyLine;
 };
 
-std::optional<SectionSpan> FindSection(const std::vector<Line>& lines, std::string_view section,
+std::optional<SectionSpan> FindSection(const std::vector<TextLine>& lines, std::string_view section,
                                        std::string_view key) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     auto name = SectionName(lines[i].content);
-    if (!name || !SameName(*name, section)) continue;
+    if (!name || !SameIgnoringCase(*name, section)) continue;
     SectionSpan span{i, i + 1, std::nullopt};
     for (std::size_t j = i + 1; j < lines.size() && !SectionName(lines[j].content); ++j) {
       auto entry = EntryOf(lines[j].content);
       if (!entry) continue;
       span.afterLastEntry = j + 1;
-      if (!span.keyLine && SameName(entry->key, key)) span.keyLine = j;
+      if (!span.keyLine && SameIgnoringCase(entry->key, key)) span.keyLine = j;
     }
     return span;  // the first of duplicate sections wins
   }

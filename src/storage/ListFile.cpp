@@ -1,5 +1,7 @@
 #include "storage/ListFile.h"
 
+#include "platform/AsciiText.h"
+
 namespace scenewright {
 
 std::string ListFilePath(ProgramInfo& program) {
@@ -11,16 +13,9 @@ void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
   auto text = files.ReadFile(path);
   list.Clear();
   if (!text) return;
-  // A line ends at CR LF or a CR alone; a lone LF ends one too, since no path holds one
-  // and a file edited on Linux has nothing else.
-  std::string_view rest = *text;
-  while (!rest.empty()) {
-    std::size_t stop = rest.find_first_of("\r\n");
-    std::string_view line = rest.substr(0, stop);
-    if (!line.empty() && !list.Add(std::string(line))) list.KeepBeyondLimit(std::string(line));
-    if (stop == std::string_view::npos) break;
-    std::size_t endLength = (rest[stop] == '\r' && stop + 1 < rest.size() && rest[stop + 1] == '\n') ? 2 : 1;
-    rest.remove_prefix(stop + endLength);
+  // A lone LF ends a line too, since no path holds one and a file edited on Linux has nothing else.
+  for (const auto& line : SplitLines(*text)) {
+    if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content));
   }
 }
 

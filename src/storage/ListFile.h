@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/WallpaperList.h"
+#include "storage/WallpaperList.h"
 #include "platform/FileSystem.h"
 #include "platform/ProgramInfo.h"
 

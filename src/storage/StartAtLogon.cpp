@@ -9,11 +9,11 @@ std::string RunValueData(ProgramInfo& program) {
   return path;
 }
 
-bool RegisterStartAtLogon(Registry& registry, ProgramInfo& program) {
+void RegisterStartAtLogon(Registry& registry, ProgramInfo& program) {
   std::string data = RunValueData(program);
   // The registry is never given an empty string value.
   if (data.empty()) data = " ";
-  return registry.SetRegistryValue(kRunKeyRoot, std::string(kRunKeyPathForWriting), std::string(kRunValueName),
+  registry.SetRegistryValue(kRunKeyRoot, std::string(kRunKeyPathForWriting), std::string(kRunValueName),
                                    data);
 }
 

@@ -18,8 +18,8 @@ inline constexpr std::string_view kRunValueName = "Scenewright";
 // A path with a space is quoted, or Windows may run the part before the space instead.
 std::string RunValueData(ProgramInfo& program);
 
-// Writes the Run value for the running executable; true when key and value were written.
-bool RegisterStartAtLogon(Registry& registry, ProgramInfo& program);
+// Writes the Run value for the running executable.
+void RegisterStartAtLogon(Registry& registry, ProgramInfo& program);
 void UnregisterStartAtLogon(Registry& registry);
 
 }  // namespace scenewright

@@ -7,7 +7,7 @@
 
 #include "core/RotationState.h"
 #include "core/UniformRandom.h"
-#include "core/WallpaperList.h"
+#include "storage/WallpaperList.h"
 #include "platform/Services.h"
 #include "ui/ControlTable.h"
 #include "ui/FormView.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/AsciiText.h"
 #include "storage/IniText.h"
 
 namespace {
@@ -15,14 +16,6 @@ constexpr std::array<std::string_view, 5> kKeys{"autostart", "NEWONSTART", "rand
 
 void Check(bool condition) {
   if (!condition) std::abort();
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -47,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(scenewright::ReadIniText(written, section, key) == value);
   for (std::size_t s = 0; s < kSections.size(); ++s) {
     for (std::size_t k = 0; k < kKeys.size(); ++k) {
-      if (SameName(kSections[s], section) && SameName(kKeys[k], key)) continue;
+      if (scenewright::SameIgnoringCase(kSections[s], section) && scenewright::SameIgnoringCase(kKeys[k], key)) continue;
       Check(scenewright::ReadIniText(written, kSections[s], kKeys[k]) == before[s * kKeys.size() + k]);
     }
   }

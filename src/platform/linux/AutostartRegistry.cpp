@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <utility>
 
+#include "platform/AsciiText.h"
 #include "platform/linux/PosixFiles.h"
 
 namespace scenewright::linux_platform {
@@ -17,13 +17,6 @@ namespace {
 
 constexpr std::string_view kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
 constexpr std::string_view kValueName = "scenewright";
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
-}
 
 bool IsRunValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName) {
   return root == RegistryRoot::LocalMachine && SameIgnoringCase(keyPath, kRunKey) &&

@@ -46,8 +46,8 @@ bool WriteHeader(int fd, const BitmapLayout& layout) {
   PutLittleEndian(&header[26], 1, 2);
   PutLittleEndian(&header[28], 24, 2);
   PutLittleEndian(&header[34], layout.pixelBytes, 4);
-  PutLittleEndian(&header[38], 2835, 4);  // 72 dots per inch
-  PutLittleEndian(&header[42], 2835, 4);
+  PutLittleEndian(&header[38], 3780, 4);  // 96 dots per inch, as the Windows build writes
+  PutLittleEndian(&header[42], 3780, 4);
   return WriteAll(fd, header.data(), header.size(), 0);
 }
 

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/AsciiText.h"
 #include "platform/linux/Wallpaper.h"
 
 namespace scenewright::linux_platform {
@@ -18,7 +18,7 @@ namespace {
 std::string Lower(std::string_view text) {
   std::string lower(text);
   std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                 [](char c) { return AsciiLower(c); });
   return lower;
 }
 

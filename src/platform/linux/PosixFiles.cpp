@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace scenewright::linux_platform {
@@ -24,11 +25,6 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::string NameOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A rename is only durable once the folder's entry is on disk too.
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -40,16 +36,14 @@ void SyncFolder(const std::string& folder) {
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? "." : folder;
 }
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
   if (path.empty() || path.back() == '/') return false;
   const std::string folder = FolderOf(path);
-  std::string pattern = folder + "/." + NameOf(path) + ".XXXXXX";
+  std::string pattern = folder + "/." + std::filesystem::path(path).filename().string() + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600, O_EXCL

