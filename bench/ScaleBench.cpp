@@ -43,12 +43,13 @@ std::string ListBytes(const WallpaperList& list) {
 }
 
 // The window's services with real files in `folder`; the rest are stand-ins.
-struct RealFilesSystem : testing::FakeSystem {
+struct RealFilesSystem {
   explicit RealFilesSystem(const std::string& folder) : realProgram(folder + "/scenewright") {}
+  testing::FakeSystem fakes;
   linux_platform::PosixFileSystem posix;
   PortableProfileFile realProfile{posix};
   linux_platform::LinuxProgramInfo realProgram;
-  Services RealServices() { return {clock, realProfile, posix, registry, pictures, desktop, realProgram, locale}; }
+  Services RealServices() { return {fakes, realProfile, posix, fakes, fakes, fakes, realProgram, fakes}; }
 };
 
 }  // namespace
@@ -78,7 +79,7 @@ int main() {
   const double add = MedianMs(
       7,
       [&] {
-        testing::FakeView view(system.log);
+        testing::FakeView view;
         view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = picks});
         Presenter presenter(system.RealServices(), view);
         presenter.OnAddClick();

@@ -9,44 +9,26 @@ namespace {
 
 using testing::FakeSystem;
 
-TEST(ApplyWallpaper, WritesTheBitmapThenNamesItToTheDesktop) {
+TEST(ApplyWallpaper, WritesTheBitmapNamesItAndAFailureChangesNothing) {
   FakeSystem system;
   auto pictures = system.MakePictures(2);
-  ASSERT_TRUE(ApplyWallpaper(pictures[1], system.pictures, system.desktop));
+  ASSERT_TRUE(ApplyWallpaper(pictures[1], system, system));
   EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x51");
-  EXPECT_EQ(system.desktop.wallpaper, FakeSystem::kBitmapFile);
+  EXPECT_EQ(system.wallpaper, FakeSystem::kBitmapFile);
 
-  // The same entry again rewrites the bitmap and tells the desktop again.
-  ASSERT_TRUE(ApplyWallpaper(pictures[1], system.pictures, system.desktop));
-  EXPECT_EQ(system.desktop.setCount, 2);
-}
-
-TEST(ApplyWallpaper, AFailureLeavesWallpaperAndBitmapAsTheyWere) {
-  FakeSystem system;
-  auto pictures = system.MakePictures(1);
-  ASSERT_TRUE(ApplyWallpaper(pictures[0], system.pictures, system.desktop));
-
-  EXPECT_FALSE(ApplyWallpaper("D:\\Pictures\\gone.jpg", system.pictures, system.desktop));
-  EXPECT_FALSE(ApplyWallpaper("", system.pictures, system.desktop));
-  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x50");
-  EXPECT_EQ(system.desktop.setCount, 1);
-
-  // No place takes the bitmap: the desktop is not told anything.
-  system.files.readOnly = true;
-  EXPECT_FALSE(ApplyWallpaper(pictures[0], system.pictures, system.desktop));
-  EXPECT_EQ(system.desktop.setCount, 1);
+  EXPECT_FALSE(ApplyWallpaper("D:\\Pictures\\gone.jpg", system, system));
+  system.files.readOnly = true;  // no place takes the bitmap
+  EXPECT_FALSE(ApplyWallpaper(pictures[0], system, system));
+  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x51");
+  EXPECT_EQ(system.setCount, 1);
 }
 
 TEST(ApplyWallpaper, FallsBackToTheNextBitmapPlaceThatTakesTheWrite) {
   FakeSystem system;
-  auto pictures = system.MakePictures(1);
-  system.files.folders.erase("C:");  // the root of C: refuses new files
-  system.files.folders.insert("C:\\Users\\me\\AppData\\Local");
-  system.desktop.candidates.push_back("C:\\Users\\me\\AppData\\Local\\scenewright.bmp");
-
-  ASSERT_TRUE(ApplyWallpaper(pictures[0], system.pictures, system.desktop));
-  EXPECT_EQ(system.desktop.wallpaper, "C:\\Users\\me\\AppData\\Local\\scenewright.bmp");
-  EXPECT_FALSE(system.files.files.count(FakeSystem::kBitmapFile));
+  system.files.refused.insert(FakeSystem::kBitmapFile);
+  system.candidates.push_back("C:\\Local\\scenewright.bmp");
+  ASSERT_TRUE(ApplyWallpaper(system.MakePictures(1)[0], system, system));
+  EXPECT_EQ(system.wallpaper, "C:\\Local\\scenewright.bmp");
 }
 
 }  // namespace

@@ -5,19 +5,14 @@
 namespace scenewright {
 namespace {
 
-TEST(Countdown, OneDecimalHalvesToEvenShortestForm) {
-  EXPECT_EQ(CountdownText(3600, "."), "The wallpaper will change in 3600 seconds.");
-  EXPECT_EQ(CountdownText(3599.9, "."), "The wallpaper will change in 3599.9 seconds.");
-  EXPECT_EQ(CountdownText(3599.96, "."), "The wallpaper will change in 3600 seconds.");
-  EXPECT_EQ(CountdownText(3600.8, "."), "The wallpaper will change in 3600.8 seconds.");
-  EXPECT_EQ(CountdownText(0.25, "."), "The wallpaper will change in 0.2 seconds.");
-  EXPECT_EQ(CountdownText(0.75, "."), "The wallpaper will change in 0.8 seconds.");
-  EXPECT_EQ(CountdownText(0.04, "."), "The wallpaper will change in 0 seconds.");
-}
-
-TEST(Countdown, UsesTheLocaleSeparator) {
-  EXPECT_EQ(CountdownText(3599.9, ","), "The wallpaper will change in 3599,9 seconds.");
-  EXPECT_EQ(CountdownText(45, ","), "The wallpaper will change in 45 seconds.");
+TEST(Countdown, OneDecimalHalvesToEvenShortestFormInTheLocalesSeparator) {
+  const std::tuple<double, const char*, const char*> cases[] = {
+      {3600, ".", "3600"}, {3599.9, ".", "3599.9"}, {3599.96, ".", "3600"}, {0.25, ".", "0.2"},
+      {0.75, ".", "0.8"},  {0.04, ".", "0"},        {3599.9, ",", "3599,9"}, {45, ",", "45"},
+  };
+  for (const auto& [seconds, separator, shown] : cases) {
+    EXPECT_EQ(CountdownText(seconds, separator), std::string("The wallpaper will change in ") + shown + " seconds.");
+  }
 }
 
 }  // namespace

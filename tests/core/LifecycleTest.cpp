@@ -9,105 +9,78 @@
 namespace scenewright {
 namespace {
 
-using testing::CallLog;
 using testing::FakeSystem;
 
-class LifecycleTest : public ::testing::Test {
- protected:
-  void StartUp() {
-    Services services = system.services();
-    StartUpSteps steps{
-        .addTrayIcon = [&] { system.log.push_back("tray add"); },
-        .registerRunValue = [&] { RegisterStartAtLogon(system.registry, system.program); },
-        .showSettings = [&] { system.log.push_back("show settings"); },
-        .startUpChange = [&] { ApplyNextWallpaper(state, list, services, random); },
-    };
-    RunStartUp(state, list, services, steps);
-  }
-
+struct Started {
   FakeSystem system;
   RotationState state;
   WallpaperList list;
   UniformRandom random;
+  std::string steps;
+
+  void StartUp() {
+    Services services = system.services();
+    RunStartUp(state, list, services,
+               {.addTrayIcon = [&] { steps += "tray "; },
+                .registerRunValue = [&] { RegisterStartAtLogon(system, system); },
+                .showSettings = [&] { steps += "settings"; },
+                .startUpChange = [&] { ApplyNextWallpaper(state, list, services, random); }});
+  }
 };
 
-TEST_F(LifecycleTest, FirstRunInAnEmptyFolder) {
-  system.clock.now = 43200.5f;
-  StartUp();
-  const CallLog expected{
-      "tray add",
-      "exists D:\\Tools\\scenewright.ini",
-      "write autostart=1",
-      "write newonstart=1",
-      "write random=0",
-      "write interval=3600",
-      "write currentindex=-1",
-      "read autostart",
-      "read newonstart",
-      "read random",
-      "read interval",
-      "read currentindex",
-      "registry set Scenewright=D:\\Tools\\Scenewright.exe",
-      "show settings",
-  };
-  EXPECT_EQ(system.log, expected);
-  EXPECT_EQ(system.files.files[FakeSystem::kSettingsFile],
+TEST(Lifecycle, FirstRunWritesTheDefaultsAndShutDownTheIndex) {
+  Started run;
+  run.system.now = 43200.5f;
+  run.StartUp();
+  EXPECT_EQ(run.steps, "tray settings");
+  EXPECT_EQ(run.system.files.files[FakeSystem::kSettingsFile],
             "[General]\r\nautostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1\r\n");
-  EXPECT_EQ(system.files.files[FakeSystem::kListFile], "");
-  EXPECT_EQ(state.lasttick, 43200.5);
-  EXPECT_EQ(state.currentindex, -1);
+  EXPECT_EQ(run.system.files.files[FakeSystem::kListFile], "");
+  EXPECT_EQ(run.system.runValue, "D:\\Tools\\Scenewright.exe");
+  EXPECT_EQ(run.state.lasttick, 43200.5);
 
-  system.log.clear();
-  RunShutDown(state, system.services(), [&] { system.log.push_back("tray remove"); });
-  EXPECT_EQ(system.log, (CallLog{"write currentindex=-1", "tray remove"}));
+  run.state.currentindex = 4;
+  RunShutDown(run.state, run.system.services(), [&] { run.steps += " removed"; });
+  EXPECT_EQ(run.system.Setting("currentindex"), "4");
+  EXPECT_EQ(run.steps, "tray settings removed");
 }
 
-TEST_F(LifecycleTest, FirstRunWithAListAppliesEntryZero) {
-  system.WriteListFile(system.MakePictures(3));
-  StartUp();
-  EXPECT_EQ(state.currentindex, 0);
-  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x50");
-  EXPECT_EQ(system.log.back(), "wallpaper C:\\scenewright.bmp");
+TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
+  struct Case {
+    const char* settings;  // after "[General]"
+    int pictures;
+    std::int16_t autostart, interval, currentindex;
+    const char* bitmap;  // "" when the start-up change applied nothing
+  };
+  const Case cases[] = {
+      // The index clamped to 3, then the next in order wraps to 0.
+      {"autostart=0\r\nnewonstart=1\r\ninterval=60\r\ncurrentindex=9", 4, 0, 60, 0, "BMP 100x50"},
+      {"autostart=yes\r\nnewonstart=0\r\nrandom=\r\ninterval=99999999999\r\ncurrentindex=-7", 2, 1, 3600, -1, ""},
+      {"newonstart=1\r\ninterval=45", 0, 1, 45, -1, ""},  // an existing file is never completed
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
+    Started run;
+    run.system.WriteListFile(run.system.MakePictures(c.pictures));
+    const std::string file = std::string("[General]\r\n") + c.settings + "\r\n";
+    run.system.files.files[FakeSystem::kSettingsFile] = file;
+    run.StartUp();
+    EXPECT_EQ(run.system.files.files[FakeSystem::kSettingsFile], file);
+    EXPECT_EQ(run.state.autostart, c.autostart);
+    EXPECT_EQ(run.state.interval, c.interval);
+    EXPECT_EQ(run.state.currentindex, c.currentindex);
+    EXPECT_EQ(run.system.files.files[FakeSystem::kBitmapFile], c.bitmap);
+    EXPECT_EQ(run.system.runValue.has_value(), c.autostart == 1);
+  }
 }
 
-TEST_F(LifecycleTest, StoredIndexIsClampedThenTheStartUpChangeWraps) {
-  system.WriteListFile(system.MakePictures(4));
-  system.files.files[FakeSystem::kSettingsFile] =
-      "[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=9\r\n";
-  StartUp();
-  EXPECT_EQ(state.currentindex, 0);  // clamped to 3, then the next in order wraps
-  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x50");
-  EXPECT_TRUE(system.registry.values.empty());  // autostart off: no Run value
-}
-
-TEST_F(LifecycleTest, UnusableStoredValuesFallBackToTheFirstRunValues) {
-  system.WriteListFile(system.MakePictures(2));
-  system.files.files[FakeSystem::kSettingsFile] =
-      "[General]\r\nautostart=yes\r\nnewonstart=0\r\nrandom=\r\ninterval=99999999999\r\ncurrentindex=-7\r\n";
-  StartUp();
-  EXPECT_EQ(state.autostart, 1);
-  EXPECT_EQ(state.newonstart, 0);
-  EXPECT_EQ(state.random, 0);
-  EXPECT_EQ(state.interval, 3600);
-  EXPECT_EQ(state.currentindex, -1);
-  EXPECT_EQ(system.desktop.setCount, 0);
-}
-
-TEST_F(LifecycleTest, AReadOnlyFolderStillStartsWithTheFirstRunValues) {
-  system.files.readOnly = true;
-  StartUp();
-  EXPECT_TRUE(system.files.files.empty());
-  EXPECT_EQ(state.autostart, 1);
-  EXPECT_EQ(state.interval, 3600);
-  EXPECT_EQ(state.currentindex, -1);
-  EXPECT_EQ(list.Count(), 0);
-}
-
-TEST_F(LifecycleTest, AnExistingSettingsFileIsNeverCompleted) {
-  system.files.files[FakeSystem::kSettingsFile] = "[General]\r\ninterval=45\r\n";
-  StartUp();
-  EXPECT_EQ(state.interval, 45);
-  EXPECT_EQ(system.Setting("autostart"), "");  // an existing file is never completed
+TEST(Lifecycle, AReadOnlyFolderStillStartsWithTheFirstRunValues) {
+  Started run;
+  run.system.files.readOnly = true;
+  run.StartUp();
+  EXPECT_TRUE(run.system.files.files.empty());
+  EXPECT_EQ(run.state.interval, 3600);
+  EXPECT_EQ(run.state.currentindex, -1);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,177 +14,144 @@
 
 namespace scenewright::testing {
 
-// Every fake appends what it was asked to one shared log, so a test can check the order.
-using CallLog = std::vector<std::string>;
-
-class FakeClock final : public Clock {
- public:
-  float now = 0;
-  float SecondsSinceMidnight() override { return now; }
-};
-
-// Files in memory; folders must be made before files can be written in them.
+// Files in memory. A refused path is taken by something that is not a file (a folder).
 class MemoryFileSystem final : public FileSystem {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> folders{"D:\\Tools", "C:"};
+  std::set<std::string> refused;
   std::set<std::string> unreadable;  // exist, but every read fails
   bool readOnly = false;
-  int replaceCount = 0;
+  int writes = 0;
 
-  std::optional<std::string> ReadFile(const std::string& path) override;
-  bool ReplaceFile(const std::string& path, std::string_view bytes) override;
-  bool CreateFileIfMissing(const std::string& path) override;
-  bool IsFile(const std::string& path) override;
-
- private:
-  bool CanWrite(const std::string& path) const;
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    if (!files.count(path) || unreadable.count(path)) return std::nullopt;
+    return files[path];
+  }
+  bool ReplaceFile(const std::string& path, std::string_view bytes) override {
+    if (readOnly || refused.count(path)) return false;
+    files[path] = std::string(bytes);
+    return ++writes > 0;
+  }
+  bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
+  bool IsFile(const std::string& path) override { return files.count(path) > 0; }
 };
 
-// The real portable engine over memory, logging each call.
-class LoggingProfileFile final : public ProfileFile {
- public:
-  LoggingProfileFile(FileSystem& files, CallLog& log) : engine_(files), log_(log) {}
-  std::string ReadIniValue(const std::string& file, const std::string& section, const std::string& key) override;
-  void WriteIniValue(const std::string& file, const std::string& section, const std::string& key,
-                     const std::string& value) override;
-  bool FileExists(const std::string& path) override;
-
- private:
-  PortableProfileFile engine_;
-  CallLog& log_;
-};
-
-class FakeRegistry final : public Registry {
- public:
-  explicit FakeRegistry(CallLog& log) : log_(log) {}
-  std::map<std::string, std::string> values;  // "key path|value name" -> text
-  bool writable = true;
-  bool SetRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
-                        const std::string& text) override;
-  void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override;
-
- private:
-  CallLog& log_;
-};
-
-struct PictureSize {
-  int width;
-  int height;
-  bool operator==(const PictureSize&) const = default;
-};
-
-// Pictures are known by path with their size; a bitmap is written as "BMP wxh" into the
-// memory file system.
-class FakePictures final : public Pictures {
- public:
-  FakePictures(MemoryFileSystem& files, CallLog& log) : files_(files), log_(log) {}
-  std::map<std::string, PictureSize> decodable;
-  std::optional<PictureSize> staged;
-  bool LoadStagingPicture(const std::string& path) override;
-  bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
-
- private:
-  MemoryFileSystem& files_;
-  CallLog& log_;
-};
-
-class FakeDesktop final : public Desktop {
- public:
-  explicit FakeDesktop(CallLog& log) : log_(log) {}
+// The other services in one: the clock, the Run value (the only one the program writes),
+// pictures known by path with their size (a bitmap is written as "BMP wxh"), the desktop,
+// the program's location and the locale.
+struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Locale {
+  MemoryFileSystem files;
+  PortableProfileFile profile{files};
+  float now = 0;
+  std::optional<std::string> runValue;
+  bool registryWritable = true;
+  std::map<std::string, std::string> decodable;  // path -> "wxh"
+  std::vector<std::string> loads;
+  std::optional<std::string> staged;
   std::vector<std::string> candidates{"C:\\scenewright.bmp"};
   std::string wallpaper;
   int setCount = 0;
-  std::vector<std::string> BitmapFileCandidates() override { return candidates; }
-  void SetWallpaper(const std::string& bitmapPath) override;
-
- private:
-  CallLog& log_;
-};
-
-class FakeProgramInfo final : public ProgramInfo {
- public:
   std::string folder = "D:\\Tools";
-  std::string baseName = "Scenewright";
+
+  Services services() { return {*this, profile, files, *this, *this, *this, *this, *this}; }
+
+  float SecondsSinceMidnight() override { return now; }
+  bool SetRegistryValue(RegistryRoot, const std::string&, const std::string&, const std::string& text) override {
+    if (registryWritable) runValue = text;
+    return registryWritable;
+  }
+  void DeleteRegistryValue(RegistryRoot, const std::string&, const std::string&) override {
+    if (registryWritable) runValue.reset();
+  }
+  bool LoadStagingPicture(const std::string& path) override {
+    loads.push_back(path);
+    if (!decodable.count(path)) return false;
+    staged = decodable[path];
+    return true;
+  }
+  bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override {
+    return staged && files.ReplaceFile(bitmapPath, "BMP " + *staged);
+  }
+  std::vector<std::string> BitmapFileCandidates() override { return candidates; }
+  void SetWallpaper(const std::string& bitmapPath) override { wallpaper = bitmapPath, ++setCount; }
   std::string ProgramFolder() override { return folder; }
-  std::string ExecutableBaseName() override { return baseName; }
+  std::string ExecutableBaseName() override { return "Scenewright"; }
   std::string ExecutableExtension() override { return ".exe"; }
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override { return "Scenewright"; }
-};
-
-class FakeLocale final : public Locale {
- public:
-  std::string separator = ".";
-  std::string DecimalSeparator() override { return separator; }
-};
-
-// One of each, wired together, as the program's start wires the real ones.
-struct FakeSystem {
-  CallLog log;
-  FakeClock clock;
-  MemoryFileSystem files;
-  LoggingProfileFile profile{files, log};
-  FakeRegistry registry{log};
-  FakePictures pictures{files, log};
-  FakeDesktop desktop{log};
-  FakeProgramInfo program;
-  FakeLocale locale;
-
-  Services services() { return {clock, profile, files, registry, pictures, desktop, program, locale}; }
+  std::string DecimalSeparator() override { return "."; }
 
   static constexpr const char* kSettingsFile = "D:\\Tools\\scenewright.ini";
   static constexpr const char* kListFile = "D:\\Tools\\wallpaper.dat";
   static constexpr const char* kBitmapFile = "C:\\scenewright.bmp";
-  static constexpr const char* kRunValue = "software\\microsoft\\windows\\currentversion\\run\\|Scenewright";
 
-  // Pictures "D:\\Pictures\\<name>" that decode, with sizes 100x(50+i).
-  std::vector<std::string> MakePictures(int count);
-  void WriteListFile(const std::vector<std::string>& entries);
-  std::string Setting(const std::string& key);
+  // Pictures "D:\\Pictures\\picture<i>.jpg" that decode, of size 100x(50+i).
+  std::vector<std::string> MakePictures(int count) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+      paths.push_back("D:\\Pictures\\picture" + std::to_string(i) + ".jpg");
+      decodable[paths.back()] = "100x" + std::to_string(50 + i);
+    }
+    return paths;
+  }
+  void WriteListFile(const std::vector<std::string>& entries) {
+    std::string& text = files.files[kListFile];
+    for (const auto& entry : entries) text += entry + "\r\n";
+  }
+  std::string Setting(const std::string& key) { return profile.ReadIniValue(kSettingsFile, "General", key); }
 };
 
 // A view that keeps what it was told to show, and answers dialogs from a queue.
 class FakeView final : public FormView {
  public:
-  explicit FakeView(CallLog& log) : log_(log) {}
-
   std::map<ControlId, ControlState> shown;
   std::vector<std::string> rows;
   int selection = -1;
   std::vector<std::string> previews;
   std::set<std::string> unpreviewable;
   std::deque<OpenDialogResult> dialogAnswers;
-  std::vector<OpenDialogRequest> dialogRequests;
   std::function<void()> onPendingEvents;
   int pendingEventRuns = 0;
-  std::vector<std::pair<std::string, std::string>> messageBoxes;  // text, title
+  std::vector<std::string> messageBoxes;  // "title: text"
   std::string trayError;
-  std::optional<TrayRecord> trayAdded;
-  int trayRemovals = 0;
+  int trayIcons = 0;  // added less removed
   WindowState state = WindowState::Normal;
   bool visible = true;
 
-  void ShowControl(ControlId id, const ControlState& state) override { shown[id] = state; }
-  void ShowListRows(const std::vector<std::string>& all) override;
+  void ShowControl(ControlId id, const ControlState& shownState) override { shown[id] = shownState; }
+  void ShowListRows(const std::vector<std::string>& all) override { rows = all, selection = -1; }
   void ShowListAppend(const std::string& row) override { rows.push_back(row); }
-  void ShowListRemove(int index) override;
+  void ShowListRemove(int index) override {
+    rows.erase(rows.begin() + index);
+    if (selection == index) selection = -1;
+  }
   void ShowListSelection(int index) override { selection = index; }
-  bool ShowPreview(const std::string& path) override;
-  OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) override;
-  void ProcessPendingEvents() override;
-  void ShowMessageBox(const std::string& text, const std::string& title) override;
-  std::string AddTrayIcon(const TrayRecord& record) override;
-  void RemoveTrayIcon(const TrayRecord& record) override;
+  bool ShowPreview(const std::string& path) override {
+    if (unpreviewable.count(path)) return false;
+    previews.push_back(path);
+    return true;
+  }
+  OpenDialogResult RunOpenDialog(const OpenDialogRequest&) override {
+    if (dialogAnswers.empty()) return {};
+    OpenDialogResult answer = dialogAnswers.front();
+    dialogAnswers.pop_front();
+    return answer;
+  }
+  void ProcessPendingEvents() override {
+    ++pendingEventRuns;
+    if (onPendingEvents) onPendingEvents();
+  }
+  void ShowMessageBox(const std::string& text, const std::string& title) override {
+    messageBoxes.push_back(title + ": " + text);
+  }
+  std::string AddTrayIcon(const TrayRecord&) override {
+    if (trayError.empty()) ++trayIcons;
+    return trayError;
+  }
+  void RemoveTrayIcon(const TrayRecord&) override { --trayIcons; }
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
-  void RestoreWindow() override {
-    state = WindowState::Normal;
-    visible = true;
-  }
-
- private:
-  CallLog& log_;
+  void RestoreWindow() override { state = WindowState::Normal, visible = true; }
 };
 
 }  // namespace scenewright::testing

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/linux/TempFolder.h"
+#include "TempFolder.h"
 
 namespace scenewright::testing {
 

@@ -1,45 +1,36 @@
-#include "storage/Settings.h"
-
 #include <gtest/gtest.h>
 
 #include "fakes/FakeServices.h"
+#include "storage/StartAtLogon.h"
 #include "storage/TextConversion.h"
 
 namespace scenewright {
 namespace {
 
 TEST(TextConversion, RoundsHalvesToEvenAndChecksTheWidth) {
-  EXPECT_EQ(TextToInt16("2.5"), 2);
-  EXPECT_EQ(TextToInt16("3.5"), 4);
-  EXPECT_EQ(TextToInt16("-2.5"), -2);
-  EXPECT_EQ(TextToInt16(" 12 "), 12);
-  EXPECT_EQ(TextToInt16("+7"), 7);
-  EXPECT_EQ(TextToInt16("32767"), 32767);
-  EXPECT_EQ(TextToInt16("32767.5"), std::nullopt);
-  EXPECT_EQ(TextToInt16("-32768"), -32768);
-  EXPECT_EQ(TextToInt16("-32769"), std::nullopt);
+  const std::pair<const char*, std::optional<std::int16_t>> shorts[] = {
+      {"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {" 12 ", 12}, {"+7", 7}, {"32767", 32767},
+      {"32767.5", std::nullopt}, {"-32768", -32768}, {"-32769", std::nullopt}, {"1e3", 1000},
+  };
+  for (const auto& [text, value] : shorts) EXPECT_EQ(TextToInt16(text), value) << text;
   EXPECT_EQ(TextToInt32("2147483647"), 2147483647);
-  EXPECT_EQ(TextToInt32("2147483648"), std::nullopt);
-  EXPECT_EQ(TextToInt32("1e3"), 1000);
-  for (const char* bad : {"", " ", "abc", "12abc", "1 2", "inf", "nan", "-", "0x10"}) {
+  for (const char* bad : {"2147483648", "", " ", "abc", "12abc", "1 2", "inf", "nan", "-", "0x10"}) {
     EXPECT_EQ(TextToInt32(bad), std::nullopt) << bad;
   }
   EXPECT_EQ(ParseDecimal("1,5", ","), 1.5);
   EXPECT_EQ(ParseDecimal("1.5", ","), 1.5);
 }
 
-TEST(Settings, DefaultsRoundTripThroughTheFile) {
+TEST(StartAtLogon, TheValueNamesTheRunningExecutableQuotedWhenItHasASpace) {
   testing::FakeSystem system;
-  const std::string file = SettingsFilePath(system.program);
-  EXPECT_EQ(file, testing::FakeSystem::kSettingsFile);
-  WriteDefaultSettings(system.profile, file);
-  for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"},
-                            {"interval", "3600"}, {"currentindex", "-1"}}) {
-    EXPECT_EQ(system.Setting(key), value) << key;
+  for (auto [folder, value] : {std::pair{"E:\\Apps", "E:\\Apps\\Scenewright.exe"},
+                               {"C:\\Program Files\\Scenewright", "\"C:\\Program Files\\Scenewright\\Scenewright.exe\""}}) {
+    system.folder = folder;
+    RegisterStartAtLogon(system, system);
+    EXPECT_EQ(system.runValue, value);
   }
-  WriteSetting(system.profile, file, kKeyCurrentIndex, 12);
-  EXPECT_EQ(system.Setting("currentindex"), "12");
-  EXPECT_EQ(ReadSettings(system.profile, file).currentindex, 12);
+  UnregisterStartAtLogon(system);
+  EXPECT_FALSE(system.runValue);
 }
 
 }  // namespace

@@ -11,30 +11,22 @@ namespace scenewright::testing {
 class PresenterFixture : public ::testing::Test {
  protected:
   void Load(const std::vector<std::string>& listFile = {}, const std::string& settings = {}) {
-    if (!listFile.empty()) system.WriteListFile(listFile);
+    system.WriteListFile(listFile);
     if (!settings.empty()) system.files.files[FakeSystem::kSettingsFile] = "[General]\r\n" + settings;
     presenter.OnLoad();
   }
-  // Starts again from the files the previous run left, as the next start would.
-  void Restart() {
-    presenter.OnQueryUnload();
-    next.emplace(system.services(), view);
-    next->OnLoad();
-  }
-  Presenter& Current() { return next ? *next : presenter; }
   void TickAt(float now) {
-    system.clock.now = now;
-    Current().OnTimer();
+    system.now = now;
+    presenter.OnTimer();
   }
-  int Shown(ControlId id) { return Current().Control(id).value; }
+  int Shown(ControlId id) { return presenter.Control(id).value; }
   static std::string Settings(const std::string& interval) {
     return "autostart=0\r\nnewonstart=0\r\nrandom=0\r\ninterval=" + interval + "\r\ncurrentindex=-1\r\n";
   }
 
   FakeSystem system;
-  FakeView view{system.log};
+  FakeView view;
   Presenter presenter{system.services(), view};
-  std::optional<Presenter> next;
 };
 
 }  // namespace scenewright::testing

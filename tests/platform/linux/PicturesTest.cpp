@@ -1,25 +1,20 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <filesystem>
 
+#include "TempFolder.h"
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxPictures.h"
-#include "platform/linux/TempFolder.h"
 
 namespace scenewright::linux_platform {
 namespace {
 
-using testing::EntryCount;
-using testing::ModeOf;
-using testing::ReadBytes;
-using testing::ScopedEnv;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace scenewright::testing;
+namespace fs = std::filesystem;
 
 // Qt reads GIF but does not write it: a 64 x 48 one, rgb(10, 200, 30) all over.
 constexpr unsigned char kGif[] = {
@@ -31,165 +26,115 @@ constexpr unsigned char kGif[] = {
     0x88, 0x4c, 0x2a, 0x97, 0xcc, 0xa6, 0xf3, 0x09, 0x8d, 0x26, 0x0b, 0x00, 0x3b};
 
 std::string Save(const TempFolder& dir, const std::string& name, int width, int height, const char* format) {
-  if (std::string_view(format) == "GIF") {
-    WriteBytes(dir / name, std::string(reinterpret_cast<const char*>(kGif), sizeof kGif));
-    return dir / name;
-  }
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(QColor(10, 200, 30));
-  const std::string path = dir / name;
-  EXPECT_TRUE(image.save(QString::fromStdString(path), format));
-  return path;
+  QByteArray bytes(reinterpret_cast<const char*>(kGif), sizeof kGif);
+  if (std::string_view(format) != "GIF") {
+    bytes.clear();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+  }
+  WriteBytes(dir / name, bytes.toStdString());
+  return dir / name;
 }
 
 TEST(LinuxPictures, ConvertsEveryKindToABitmapOfTheSameSize) {
   TempFolder dir;
   LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
-  struct Case {
-    const char* name;
-    const char* format;
-    int width, height;
-  };
   // Named against their kind: the loader goes by content, as the Windows one does. Odd
   // widths exercise the row padding; 1000 rows span several decoded batches.
-  for (const Case& c : {Case{"a.gif", "JPEG", 321, 1000}, Case{"b.jpg", "GIF", 64, 48},
-                        Case{"c.bmp", "BMP", 7, 5}, Case{"d.jpg", "JPEG", 1, 1}}) {
-    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, c.name, c.width, c.height, c.format))) << c.name;
-    ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << c.name;
-    QImageReader written(QString::fromStdString(bitmap));
-    EXPECT_EQ(written.format(), "bmp");
-    EXPECT_EQ(written.size(), QSize(c.width, c.height)) << c.name;
-    const QImage original(QString::fromStdString(dir / c.name));
-    const QImage copy(QString::fromStdString(bitmap));
-    for (QPoint at : {QPoint(0, 0), QPoint(c.width - 1, c.height - 1), QPoint(c.width / 2, c.height / 3)}) {
-      EXPECT_NEAR(copy.pixelColor(at).red(), original.pixelColor(at).red(), 2) << c.name;
-      EXPECT_NEAR(copy.pixelColor(at).green(), original.pixelColor(at).green(), 2) << c.name;
-      EXPECT_NEAR(copy.pixelColor(at).blue(), original.pixelColor(at).blue(), 2) << c.name;
+  for (auto [name, format, width, height] : {std::tuple{"a.gif", "JPEG", 321, 1000}, {"b.jpg", "GIF", 64, 48},
+                                             {"c.bmp", "BMP", 7, 5}, {"d.jpg", "JPEG", 1, 1}}) {
+    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format))) << name;
+    ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
+    EXPECT_EQ(QImageReader(QString::fromStdString(bitmap)).format(), "bmp");
+    const QImage copy(QString::fromStdString(bitmap)), original(QString::fromStdString(dir / name));
+    EXPECT_EQ(copy.size(), QSize(width, height)) << name;
+    for (QPoint at : {QPoint(0, 0), QPoint(width - 1, height - 1), QPoint(width / 2, height / 3)}) {
+      const QColor a = copy.pixelColor(at), b = original.pixelColor(at);
+      EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 4) << name;
     }
   }
   EXPECT_EQ(ModeOf(bitmap), 0600u);
-  // Four pictures, the bitmap and the staging copy it shares its data with; no temporary files.
-  EXPECT_EQ(EntryCount(dir.path()), 6u);
+  EXPECT_EQ(EntryCount(dir.path()), 6u);  // the pictures, the bitmap and the staging copy
 }
 
-TEST(LinuxPictures, HostilePicturesChangeNothing) {
+TEST(LinuxPictures, HostilePicturesAndPlantedLinksChangeNothing) {
   TempFolder dir;
   LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(bitmap));  // nothing staged yet
-  EXPECT_FALSE(std::filesystem::exists(bitmap));
-
+  WriteBytes(dir / "victim", "keep me");
+  ASSERT_EQ(::symlink((dir / "victim").c_str(), bitmap.c_str()), 0);
   ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, "good.bmp", 20, 10, "BMP")));
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
+  EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");  // the link is replaced, not followed
   const std::string before = ReadBytes(bitmap);
 
   WriteBytes(dir / "text.jpg", "not a picture");
-  WriteBytes(dir / "empty.jpg", "");
   Save(dir, "png.jpg", 40, 30, "PNG");  // not a kind the Windows loader takes either
   const std::string jpeg = ReadBytes(Save(dir, "whole.jpg", 300, 200, "JPEG"));
   WriteBytes(dir / "truncated.jpg", jpeg.substr(0, jpeg.size() / 2));
-  std::filesystem::create_directory(dir / "folder.jpg");
+  fs::create_directory(dir / "folder.jpg");
   ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0600), 0);  // a read would wait for ever
-  // A BMP header that claims 60000 x 60000 pixels: over Qt's allocation limit.
-  QImage tiny(1, 1, QImage::Format_RGB888);
-  QByteArray bomb;
-  QBuffer buffer(&bomb);
-  buffer.open(QIODevice::WriteOnly);
-  tiny.save(&buffer, "BMP");
-  const qint32 huge = 60000;
-  bomb.replace(18, 4, reinterpret_cast<const char*>(&huge), 4);
-  bomb.replace(22, 4, reinterpret_cast<const char*>(&huge), 4);
-  WriteBytes(dir / "bomb.bmp", bomb.toStdString());
-  // A JPEG whose frame header claims 65000 x 65000: its bitmap would fill the disk.
-  std::string jpegBomb = jpeg;
-  const auto frame = jpegBomb.find("\xFF\xC0");
-  ASSERT_NE(frame, std::string::npos);
-  jpegBomb[frame + 5] = jpegBomb[frame + 7] = static_cast<char>(0xFD);
-  jpegBomb[frame + 6] = jpegBomb[frame + 8] = static_cast<char>(0xE8);
-  WriteBytes(dir / "bomb.jpg", jpegBomb);
-
-  for (const char* bad : {"missing.jpg", "text.jpg", "empty.jpg", "png.jpg", "truncated.jpg", "folder.jpg",
-                          "fifo.jpg", "bomb.bmp", "bomb.jpg"}) {
-    EXPECT_FALSE(pictures.LoadStagingPicture(dir / bad)) << bad;
+  // A BMP claiming 60000 x 60000 pixels, over Qt's allocation limit; a JPEG claiming
+  // 65000 x 65000, whose bitmap would fill the disk.
+  std::string bomb = ReadBytes(Save(dir, "bomb.bmp", 1, 1, "BMP"));
+  bomb.replace(18, 8, "\x60\xEA\0\0\x60\xEA\0\0", 8);
+  WriteBytes(dir / "bomb.bmp", bomb);
+  const auto frame = jpeg.find("\xFF\xC0");
+  WriteBytes(dir / "bomb.jpg", std::string(jpeg).replace(frame + 5, 4, "\xFD\xE8\xFD\xE8"));
+  for (const char* bad : {"missing.jpg", "text.jpg", "png.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg",
+                          "bomb.bmp", "bomb.jpg", ""}) {
+    EXPECT_FALSE(pictures.LoadStagingPicture(bad[0] ? dir / bad : "")) << bad;
     // The preview may show what there is of a cut-short picture; nothing else.
-    if (std::string_view(bad) != "truncated.jpg") {
-      EXPECT_TRUE(ReadPicture(dir / bad).isNull()) << bad;
-    }
+    EXPECT_TRUE(std::string_view(bad) == "truncated.jpg" || ReadPicture(dir / bad).isNull()) << bad;
   }
-  EXPECT_FALSE(pictures.LoadStagingPicture(""));
-
   // The previous staging picture is still there, and the bitmap as it was.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap), before);
-  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "no/such/folder.bmp"));
-  std::filesystem::create_directory(dir / "taken.bmp");
+  fs::create_directory(dir / "taken.bmp");
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "taken.bmp"));
   EXPECT_EQ(EntryCount(dir.path()), 13u);  // nothing left behind by the failures
 }
 
-TEST(LinuxPictures, ALinkAtTheBitmapsPlaceIsReplacedNotFollowed) {
-  TempFolder dir;
-  LinuxPictures pictures(dir.path());
-  WriteBytes(dir / "victim", "keep me");
-  ASSERT_EQ(::symlink((dir / "victim").c_str(), (dir / "scenewright.bmp").c_str()), 0);
-  ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, "a.bmp", 3, 2, "BMP")));
-  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(dir / "scenewright.bmp"));
-  EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");
-  EXPECT_FALSE(std::filesystem::is_symlink(dir / "scenewright.bmp"));
-}
-
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
-  struct Case {
-    const char* current;
-    const char* session;
-    DesktopKind kind;
+  // The first known name wins, "X-" prefixes and session file paths are read through, and
+  // anything else is a bare X desktop.
+  const std::tuple<const char*, const char*, DesktopKind> cases[] = {
+      {"ubuntu:GNOME", nullptr, DesktopKind::Gnome},  {"Unity", nullptr, DesktopKind::Gnome},
+      {"X-Cinnamon", nullptr, DesktopKind::Cinnamon}, {"MATE", nullptr, DesktopKind::Mate},
+      {"XFCE", nullptr, DesktopKind::Xfce},           {"LXDE", nullptr, DesktopKind::Lxde},
+      {"LXQt", nullptr, DesktopKind::Lxqt},           {"Unknown:KDE", "gnome", DesktopKind::Plasma},
+      {nullptr, "plasmawayland", DesktopKind::Plasma}, {"", "/usr/share/xsessions/xfce", DesktopKind::Xfce},
+      {"i3", nullptr, DesktopKind::Bare},             {nullptr, nullptr, DesktopKind::Bare},
   };
-  for (const Case& c : {
-           Case{"ubuntu:GNOME", nullptr, DesktopKind::Gnome},
-           Case{"Budgie:GNOME", nullptr, DesktopKind::Gnome},
-           Case{"Unity", nullptr, DesktopKind::Gnome},
-           Case{"X-Cinnamon", nullptr, DesktopKind::Cinnamon},
-           Case{"MATE", nullptr, DesktopKind::Mate},
-           Case{"XFCE", nullptr, DesktopKind::Xfce},
-           Case{"KDE", nullptr, DesktopKind::Plasma},
-           Case{"LXDE", nullptr, DesktopKind::Lxde},
-           Case{"LXQt", nullptr, DesktopKind::Lxqt},
-           Case{"i3", nullptr, DesktopKind::Bare},
-           Case{"Unknown:KDE", "gnome", DesktopKind::Plasma},
-           Case{nullptr, "plasmawayland", DesktopKind::Plasma},
-           Case{"", "/usr/share/xsessions/xfce", DesktopKind::Xfce},
-           Case{nullptr, "cinnamon", DesktopKind::Cinnamon},
-           Case{nullptr, "openbox", DesktopKind::Bare},
-           Case{nullptr, nullptr, DesktopKind::Bare},
-       }) {
-    EXPECT_EQ(DetectDesktop(c.current, c.session), c.kind)
-        << (c.current ? c.current : "-") << " " << (c.session ? c.session : "-");
+  for (const auto& [current, session, kind] : cases) {
+    EXPECT_EQ(DetectDesktop(current, session), kind) << (current ? current : "-") << " " << (session ? session : "-");
   }
 }
 
-TEST(LinuxDesktop, KeepsTheBitmapInThePrivateCacheFolder) {
+TEST(LinuxDesktop, KeepsTheBitmapInAPrivateCacheFolder) {
   TempFolder dir;
   ScopedEnv home("HOME", (dir / "home").c_str());
+  const std::string fallback = dir / "home/.cache/scenewright.bmp";
   {
     ScopedEnv cache("XDG_CACHE_HOME", (dir / "cache/deep").c_str());
     EXPECT_EQ(LinuxDesktop().BitmapFileCandidates(), std::vector<std::string>{dir / "cache/deep/scenewright.bmp"});
     EXPECT_EQ(ModeOf(dir / "cache/deep"), 0700u);
   }
-  {
-    ScopedEnv cache("XDG_CACHE_HOME", "relative/cache");
-    EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp");
-  }
-  // A folder everyone may write into, or a link to a folder, is passed over.
-  std::filesystem::create_directory(dir / "shared");
+  // A relative path, a folder everyone may write into, or a link to a folder is passed over.
+  fs::create_directory(dir / "shared");
   ::chmod((dir / "shared").c_str(), 01777);
-  std::filesystem::create_directory_symlink(dir / "cache", dir / "linked");
-  for (const std::string& bad : {dir / "shared", dir / "linked"}) {
+  fs::create_directory_symlink(dir / "cache", dir / "linked");
+  for (const std::string& bad : {std::string("relative/cache"), dir / "shared", dir / "linked"}) {
     ScopedEnv cache("XDG_CACHE_HOME", bad.c_str());
-    EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp") << bad;
+    EXPECT_EQ(UserBitmapPath(), fallback) << bad;
   }
   ::chmod((dir / "home/.cache").c_str(), 0775);  // a user-private group may write
-  EXPECT_EQ(UserBitmapPath(), dir / "home/.cache/scenewright.bmp");
+  EXPECT_EQ(UserBitmapPath(), fallback);
   ::chmod((dir / "home/.cache").c_str(), 0777);
   ScopedEnv cache("XDG_CACHE_HOME", nullptr);
   EXPECT_EQ(LinuxDesktop().BitmapFileCandidates(), std::vector<std::string>{});

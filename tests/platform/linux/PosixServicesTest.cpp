@@ -1,56 +1,46 @@
 #include <gtest/gtest.h>
 #include <time.h>
-
-#include <cmath>
 #include <unistd.h>
 
+#include <cmath>
 #include <filesystem>
 
+#include "TempFolder.h"
 #include "platform/linux/AutostartRegistry.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
-#include "platform/linux/TempFolder.h"
 
 namespace scenewright::linux_platform {
 namespace {
 
-using testing::EntryCount;
-using testing::ModeOf;
-using testing::ReadBytes;
-using testing::ScopedEnv;
-using testing::TempFolder;
-using testing::WriteBytes;
+using namespace scenewright::testing;
+namespace fs = std::filesystem;
 
-TEST(PosixFileSystem, ReplacesWholeFilesAndLeavesNoTemporaryFile) {
+TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeAndNeverFollowsALink) {
   TempFolder dir;
   PosixFileSystem files;
   const std::string ini = dir / "scenewright.ini";
-
+  EXPECT_FALSE(files.ReadFile(ini));
   EXPECT_TRUE(files.ReplaceFile(ini, "[General]\r\n"));
-  EXPECT_EQ(ReadBytes(ini), "[General]\r\n");
   EXPECT_EQ(ModeOf(ini), 0600u);
-
-  // An existing file keeps its mode across replacements.
   ::chmod(ini.c_str(), 0640);
   EXPECT_TRUE(files.ReplaceFile(ini, "x"));
-  EXPECT_EQ(ReadBytes(ini), "x");
+  EXPECT_TRUE(files.CreateFileIfMissing(ini));  // an existing file is kept
+  EXPECT_EQ(files.ReadFile(ini), std::string("x"));
   EXPECT_EQ(ModeOf(ini), 0640u);
-  EXPECT_EQ(EntryCount(dir.path()), 1u);
 
-  // A link is replaced by the file; what it pointed to is never written.
   WriteBytes(dir / "target", "untouched");
-  std::filesystem::create_symlink(dir / "target", dir / "link");
+  fs::create_symlink(dir / "target", dir / "link");
   EXPECT_TRUE(files.ReplaceFile(dir / "link", "new"));
   EXPECT_EQ(ReadBytes(dir / "target"), "untouched");
-  EXPECT_FALSE(std::filesystem::is_symlink(dir / "link"));
-  EXPECT_EQ(ReadBytes(dir / "link"), "new");
+  EXPECT_FALSE(fs::is_symlink(dir / "link"));
+  EXPECT_EQ(EntryCount(dir.path()), 3u);  // no temporary file left
 }
 
-TEST(PosixFileSystem, FailedReplacementKeepsTheOldFile) {
+TEST(PosixFileSystem, FailedReplacementKeepsTheOldFileAndAFolderIsNoFile) {
   TempFolder dir;
   PosixFileSystem files;
   EXPECT_FALSE(files.ReplaceFile(dir / "missing/wallpaper.dat", "a"));
-
   const std::string list = dir / "wallpaper.dat";
   WriteBytes(list, "old\r\n");
   if (::geteuid() != 0) {  // root writes into read-only folders anyway
@@ -59,128 +49,72 @@ TEST(PosixFileSystem, FailedReplacementKeepsTheOldFile) {
     ::chmod(dir.path().c_str(), 0700);
     EXPECT_EQ(ReadBytes(list), "old\r\n");
   }
-  // A directory in the file's place cannot be replaced by a file.
-  std::filesystem::create_directory(dir / "folder");
+  fs::create_directory(dir / "folder");
   EXPECT_FALSE(files.ReplaceFile(dir / "folder", "x"));
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
-  EXPECT_EQ(EntryCount(dir.path()), 2u);
-}
-
-TEST(PosixFileSystem, ReadsCreatesAndRecognisesOnlyRegularFiles) {
-  TempFolder dir;
-  PosixFileSystem files;
-  const std::string list = dir / "wallpaper.dat";
-
-  EXPECT_FALSE(files.ReadFile(list));
-  EXPECT_FALSE(files.IsFile(list));
-  EXPECT_TRUE(files.CreateFileIfMissing(list));
-  EXPECT_EQ(files.ReadFile(list), std::string());
-
-  WriteBytes(list, "kept");
-  EXPECT_TRUE(files.CreateFileIfMissing(list));
-  EXPECT_EQ(files.ReadFile(list), std::string("kept"));
-
-  WriteBytes(dir / ".hidden", "h");
+  EXPECT_FALSE(files.CreateFileIfMissing(dir / "folder"));
+  EXPECT_FALSE(files.ReadFile(dir / "folder"));
+  EXPECT_FALSE(files.IsFile(dir / "folder"));
+  EXPECT_TRUE(files.CreateFileIfMissing(dir / ".hidden"));
+  EXPECT_EQ(files.ReadFile(dir / ".hidden"), std::string());
   EXPECT_TRUE(files.IsFile(dir / ".hidden"));
-  EXPECT_FALSE(files.IsFile(dir.path()));
-  EXPECT_FALSE(files.ReadFile(dir.path()));
-  EXPECT_FALSE(files.CreateFileIfMissing(dir.path()));
-  EXPECT_FALSE(files.IsFile(""));
+  EXPECT_EQ(EntryCount(dir.path()), 3u);
 }
 
-TEST(LinuxProgramInfo, SplitsTheExecutablePathForTheWindowsRules) {
-  LinuxProgramInfo installed("/opt/My Tools/scenewright");
-  EXPECT_EQ(installed.ProgramFolder(), "/opt/My Tools");
-  EXPECT_EQ(installed.ExecutableBaseName(), "scenewright");
+TEST(LinuxSystem, ProgramPathsAndTheLocalClock) {
+  LinuxProgramInfo installed("/opt/My Tools/scenewright.bin");  // a dot in the name is no extension
   EXPECT_EQ(installed.ProgramFolder() + installed.PathSeparator() + installed.ExecutableBaseName() +
                 installed.ExecutableExtension(),
-            "/opt/My Tools/scenewright");
-  // A dot in the name is not an extension to lose.
-  EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright.bin").ExecutableBaseName(), "scenewright.bin");
+            "/opt/My Tools/scenewright.bin");
   EXPECT_EQ(LinuxProgramInfo("/scenewright").ProgramFolder(), "");
-
   LinuxProgramInfo running;
-  EXPECT_EQ(running.ProgramFolder() + "/" + running.ExecutableBaseName(),
-            std::filesystem::canonical("/proc/self/exe").string());
-}
+  EXPECT_EQ(running.ProgramFolder() + "/" + running.ExecutableBaseName(), fs::canonical("/proc/self/exe").string());
 
-TEST(LinuxClock, CountsLocalTimeNotUniversalTime) {
-  ScopedEnv zone("TZ", "XYZ-5");  // five hours east of UTC, no daylight saving
+  ScopedEnv zone("TZ", "XYZ-5");  // five hours east of UTC: local time, not universal
   ::tzset();
   const double expected = std::fmod(static_cast<double>(::time(nullptr)) + 5 * 3600, 86400.0);
-  const float seconds = LinuxClock().SecondsSinceMidnight();
+  EXPECT_NEAR(LinuxClock().SecondsSinceMidnight(), expected, 2.0);
   ::unsetenv("TZ");
   ::tzset();
-  EXPECT_NEAR(seconds, expected, 2.0);
 }
 
-// --- Start at logon -------------------------------------------------------------------
-
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
-constexpr const char* kRunKeyDelete = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 
-TEST(AutostartRegistry, WritesTheEntryForTheRunValueAndRemovesIt) {
+TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   TempFolder dir;
   AutostartRegistry registry(dir / "autostart");
-  EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright",
-                                        "/usr/local/bin/scenewright"));
-  EXPECT_EQ(ReadBytes(dir / "autostart/scenewright.desktop"),
-            "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/usr/local/bin/scenewright\n");
-  EXPECT_EQ(ModeOf(dir / "autostart/scenewright.desktop"), 0644u);
-
-  // The storage layer's Windows quoting of a path with a space is undone before escaping.
-  EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright",
-                                        "\"/opt/My Tools/scenewright\""));
-  EXPECT_EQ(ReadBytes(dir / "autostart/scenewright.desktop"),
-            "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/scenewright\"\n");
-  EXPECT_EQ(EntryCount(dir / "autostart"), 1u);
-
-  // Other keys and values are not start-at-logon and are left alone.
+  const std::string entry = dir / "autostart/scenewright.desktop";
+  // The Windows quoting of a path with a space is undone before escaping.
+  EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "\"/opt/My Tools/sw\""));
+  EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
+  EXPECT_EQ(ModeOf(entry), 0644u);
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, "software\\other\\", "Scenewright", "/x"));
-  EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other", "/x"));
+  EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "/latin1-\xE9"));
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other");
-  EXPECT_TRUE(std::filesystem::exists(dir / "autostart/scenewright.desktop"));
-
-  registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKeyDelete, "Scenewright");
-  EXPECT_FALSE(std::filesystem::exists(dir / "autostart/scenewright.desktop"));
-  registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKeyDelete, "Scenewright");  // harmless
+  EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
+  registry.DeleteRegistryValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\", "Scenewright");
+  EXPECT_FALSE(fs::exists(entry));
 }
 
 TEST(AutostartRegistry, EscapesTheExecAsTheDesktopEntryRulesRequire) {
-  // Plain paths stay unquoted; "%" is doubled everywhere.
-  EXPECT_EQ(DesktopEntryExec("/opt/100%/scenewright"), "/opt/100%%/scenewright");
-  // Reserved characters quote the argument; inside the quotes " ` $ and \ are escaped, and
-  // then the string-value rules double every backslash once more.
-  EXPECT_EQ(DesktopEntryExec("/a b/x"), "\"/a b/x\"");
-  EXPECT_EQ(DesktopEntryExec("/a\"b/x"), R"("/a\\"b/x")");
-  EXPECT_EQ(DesktopEntryExec("/a\\b/x"), R"("/a\\\\b/x")");
-  EXPECT_EQ(DesktopEntryExec("/a$b`c/x"), R"("/a\\$b\\`c/x")");
-  EXPECT_EQ(DesktopEntryExec("/it's (new)/x"), "\"/it's (new)/x\"");
-  EXPECT_EQ(DesktopEntryExec("/a\tb\nc"), "\"/a\\tb\\nc\"");
-  EXPECT_EQ(DesktopEntryExec("/Bilder/Grüße %d"), "\"/Bilder/Grüße %%d\"");
-  // What a desktop entry cannot hold is not written at all.
-  EXPECT_EQ(DesktopEntryExec("/bad\x01name"), std::nullopt);
-  EXPECT_EQ(DesktopEntryExec("/latin1-\xE9"), std::nullopt);
-  EXPECT_EQ(DesktopEntryExec(""), std::nullopt);
-
-  TempFolder dir;
-  AutostartRegistry registry(dir.path());
-  EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "/latin1-\xE9"));
-  EXPECT_EQ(EntryCount(dir.path()), 0u);
+  // "%" is doubled; reserved characters quote the argument, inside which " ` $ and \ are
+  // escaped, and then the string-value rules double every backslash once more.
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"/opt/100%/sw", "/opt/100%%/sw"},      {"/a\"b/x", R"("/a\\"b/x")"},
+      {"/a\\b/x", R"("/a\\\\b/x")"},          {"/a$b`c/x", R"("/a\\$b\\`c/x")"},
+      {"/it's (new)/x", "\"/it's (new)/x\""}, {"/a\tb\nc", "\"/a\\tb\\nc\""},
+      {"/Grüße %d", "\"/Grüße %%d\""},        {"/bad\x01name", std::nullopt},
+      {"/latin1-\xE9", std::nullopt},         {"", std::nullopt},
+  };
+  for (const auto& [path, exec] : cases) EXPECT_EQ(DesktopEntryExec(path), exec) << path;
 }
 
-TEST(AutostartRegistry, UsesTheFirstSystemConfigFolder) {
-  {
-    ScopedEnv dirs("XDG_CONFIG_DIRS", "/etc/xdg/custom/:/etc/xdg");
-    EXPECT_EQ(SystemAutostartFolder(), "/etc/xdg/custom/autostart");
+TEST(AutostartRegistry, UsesTheFirstAbsoluteSystemConfigFolder) {
+  for (auto [dirs, folder] : {std::pair{"/etc/xdg/custom/:/etc/xdg", "/etc/xdg/custom/autostart"},
+                              {"relative:/etc/xdg", "/etc/xdg/autostart"}, {nullptr, "/etc/xdg/autostart"}}) {
+    ScopedEnv set("XDG_CONFIG_DIRS", dirs);
+    EXPECT_EQ(SystemAutostartFolder(), folder);
   }
-  {
-    ScopedEnv dirs("XDG_CONFIG_DIRS", "relative:/etc/xdg");
-    EXPECT_EQ(SystemAutostartFolder(), "/etc/xdg/autostart");
-  }
-  ScopedEnv dirs("XDG_CONFIG_DIRS", nullptr);
-  EXPECT_EQ(SystemAutostartFolder(), "/etc/xdg/autostart");
 }
 
 }  // namespace

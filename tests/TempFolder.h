@@ -1,12 +1,16 @@
 #pragma once
 
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <cstdlib>
+#endif
 
 namespace scenewright::testing {
 
@@ -14,19 +18,24 @@ namespace scenewright::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "scenewright-test.XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
+    std::random_device random;
+    do {
+      path_ = (std::filesystem::temp_directory_path() / ("scenewright-test-" + std::to_string(random()))).string();
+    } while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
     std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add | std::filesystem::perm_options::nofollow, ignored);
+    }
     std::filesystem::remove_all(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  std::string operator/(const std::string& name) const { return (std::filesystem::path(path_) / name).string(); }
 
  private:
   std::string path_;
@@ -41,15 +50,16 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
+inline std::size_t EntryCount(const std::string& folder) {
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                                std::filesystem::directory_iterator()));
+}
+
+#ifndef _WIN32
 inline unsigned ModeOf(const std::string& path) {
   struct stat st {};
   ::lstat(path.c_str(), &st);
   return st.st_mode & 07777;
-}
-
-inline std::size_t EntryCount(const std::string& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                                std::filesystem::directory_iterator()));
 }
 
 // Sets an environment variable for one test and puts the old value back.
@@ -68,5 +78,6 @@ class ScopedEnv {
   std::string old_;
   bool had_ = false;
 };
+#endif
 
 }  // namespace scenewright::testing
