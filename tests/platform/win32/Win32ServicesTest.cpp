@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "TempFolder.h"
+#include "fakes/FakeServices.h"
 #include "platform/win32/Win32Services.h"
 #include "storage/PortableProfileFile.h"
 #include "storage/StartAtLogon.h"
@@ -94,20 +95,6 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_EQ(EntryCount(folder.path()), 2u);
 }
 
-// The program's folder as the Run value sees it, for a chosen folder.
-class FixedProgram final : public ProgramInfo {
- public:
-  explicit FixedProgram(std::string folder) : folder_(std::move(folder)) {}
-  std::string ProgramFolder() override { return folder_; }
-  std::string ExecutableBaseName() override { return "scenewright"; }
-  std::string ExecutableExtension() override { return ".exe"; }
-  char PathSeparator() override { return '\\'; }
-  std::string ProductName() override { return "Scenewright"; }
-
- private:
-  std::string folder_;
-};
-
 TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
   Win32Registry registry;
   auto runValue = [] {
@@ -118,9 +105,10 @@ TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
     // The stored size counts the terminating zero, as REG_SZ readers expect.
     return !found ? "<none>" : type != REG_SZ || size != std::strlen(data) + 1 ? "<bad>" : std::string(data);
   };
-  for (auto [folder, value] : {std::pair{"C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\scenewright.exe\""},
-                               {"D:\\Tools", "D:\\Tools\\scenewright.exe"}}) {
-    FixedProgram program(folder);
+  testing::FakeSystem program;
+  for (auto [folder, value] : {std::pair{"C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\""},
+                               {"D:\\Tools", "D:\\Tools\\Scenewright.exe"}}) {
+    program.folder = folder;
     RegisterStartAtLogon(registry, program);
     EXPECT_EQ(runValue(), value);
   }
