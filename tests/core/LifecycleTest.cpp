@@ -22,10 +22,12 @@ class LifecycleTest : public ::testing::Test {
         .showSettings = [&] { system.log.push_back("show settings"); },
         .startUpChange = [&] { ApplyNextWallpaper(state, list, services, random); },
     };
-    RunStartUp(state, list, services, steps);
+    files = ChooseDataFiles(system.files, system.program);
+    RunStartUp(state, list, services, files, steps);
   }
 
   FakeSystem system;
+  DataFiles files;
   RotationState state;
   WallpaperList list;
   UniformRandom random;
@@ -48,6 +50,7 @@ TEST_F(LifecycleTest, FirstRunInAnEmptyFolder) {
       "read interval",
       "read currentindex",
       "registry set Scenewright=D:\\Tools\\Scenewright.exe",
+      "registry delete user Scenewright",
       "show settings",
   };
   EXPECT_EQ(system.log, expected);
@@ -58,7 +61,7 @@ TEST_F(LifecycleTest, FirstRunInAnEmptyFolder) {
   EXPECT_EQ(state.currentindex, -1);
 
   system.log.clear();
-  RunShutDown(state, system.services(), [&] { system.log.push_back("tray remove"); });
+  RunShutDown(state, system.services(), files, [&] { system.log.push_back("tray remove"); });
   EXPECT_EQ(system.log, (CallLog{"write currentindex=-1", "tray remove"}));
 }
 
@@ -109,6 +112,51 @@ TEST_F(LifecycleTest, AnExistingSettingsFileIsNeverCompleted) {
   EXPECT_EQ(state.interval, 45);
   EXPECT_EQ(system.Setting("autostart"), "");  // an existing file is never completed
 }
+
+// Where the settings and list files go when the program folder may or may not be written.
+struct FolderCase {
+  const char* name;
+  bool locked, presets, usedBefore;
+  std::int32_t interval;  // what start-up reads
+  int listCount;
+  bool besideExecutable;
+};
+class DataFolderChoice : public LifecycleTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(DataFolderChoice, BothFilesLiveInOnePlaceThatPersists) {
+  const FolderCase& c = GetParam();
+  const DataFiles own = DataFilesIn("U:\\Ann\\Scenewright", '\\');
+  if (c.locked) system.files.lockedFolders.insert("D:\\Tools");
+  if (c.presets) {
+    system.files.files[FakeSystem::kSettingsFile] = "[General]\r\ninterval=45\r\nnewonstart=0\r\n";
+    system.WriteListFile(system.MakePictures(2));
+  }
+  if (c.usedBefore) {
+    system.files.folders.insert("U:\\Ann\\Scenewright");
+    system.files.files[own.settings] = "[General]\r\ninterval=60\r\n";
+  }
+  StartUp();
+  EXPECT_EQ(files, c.besideExecutable ? DataFilesIn("D:\\Tools", '\\') : own);
+  EXPECT_EQ(state.interval, c.interval);
+  EXPECT_EQ(list.Count(), c.listCount);
+  EXPECT_TRUE(system.files.IsFile(files.settings) && system.files.IsFile(files.list));
+
+  // The next run finds what this one saved.
+  state.currentindex = static_cast<std::int16_t>(c.listCount - 1);
+  RunShutDown(state, system.services(), files, {});
+  state = RotationState();
+  StartUp();
+  EXPECT_EQ(state.interval, c.interval);
+  EXPECT_EQ(state.currentindex, c.listCount - 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lifecycle, DataFolderChoice,
+    ::testing::Values(FolderCase{"writable: beside the executable", false, true, true, 45, 2, true},
+                      FolderCase{"locked and empty", true, false, false, 3600, 0, false},
+                      FolderCase{"locked, first use: presets copied", true, true, false, 45, 2, false},
+                      FolderCase{"locked, used before: the user's copy wins", true, true, true, 60, 0, false}),
+    [](const auto& info) { return std::to_string(info.index); });
 
 }  // namespace
 }  // namespace scenewright

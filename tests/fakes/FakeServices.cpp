@@ -18,7 +18,14 @@ std::optional<std::string> MemoryFileSystem::ReadFile(const std::string& path) {
 }
 
 bool MemoryFileSystem::CanWrite(const std::string& path) const {
-  return !readOnly && folders.count(ParentOf(path)) && !folders.count(path);
+  return !readOnly && folders.count(ParentOf(path)) && !lockedFolders.count(ParentOf(path)) && !folders.count(path);
+}
+
+bool MemoryFileSystem::CanCreateFilesIn(const std::string& folder) { return CanWrite(folder + "\\probe"); }
+
+bool MemoryFileSystem::MakePrivateFolder(const std::string& folder) {
+  if (!readOnly) folders.insert(folder);
+  return CanCreateFilesIn(folder);
 }
 
 bool MemoryFileSystem::ReplaceFile(const std::string& path, std::string_view bytes) {
@@ -56,18 +63,20 @@ bool LoggingProfileFile::FileExists(const std::string& path) {
 
 bool FakeRegistry::SetRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                                     const std::string& text) {
-  log_.push_back("registry set " + valueName + "=" + text);
-  if (!writable || root != RegistryRoot::LocalMachine) return false;
-  values[keyPath + "|" + valueName] = text;
+  const bool user = root == RegistryRoot::CurrentUser;
+  log_.push_back(std::string("registry set ") + (user ? "user " : "") + valueName + "=" + text);
+  if (!(user ? userWritable : writable)) return false;
+  values[(user ? "HKCU\\" : "") + keyPath + "|" + valueName] = text;
   return true;
 }
 
 void FakeRegistry::DeleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) {
-  log_.push_back("registry delete " + valueName);
-  if (!writable || root != RegistryRoot::LocalMachine) return;
+  const bool user = root == RegistryRoot::CurrentUser;
+  log_.push_back(std::string("registry delete ") + (user ? "user " : "") + valueName);
+  if (!(user ? userWritable : writable)) return;
   // Key names ignore case.
   for (auto it = values.begin(); it != values.end(); ++it) {
-    std::string stored = it->first, wanted = keyPath + "|" + valueName;
+    std::string stored = it->first, wanted = (user ? "HKCU\\" : "") + keyPath + "|" + valueName;
     if (stored.size() == wanted.size() &&
         std::equal(stored.begin(), stored.end(), wanted.begin(), [](char a, char b) { return std::tolower(a) == std::tolower(b); })) {
       values.erase(it);

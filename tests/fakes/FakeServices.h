@@ -28,6 +28,7 @@ class MemoryFileSystem final : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> folders{"D:\\Tools", "C:"};
   std::set<std::string> unreadable;  // exist, but every read fails
+  std::set<std::string> lockedFolders;  // exist, but nothing can be made in them
   bool readOnly = false;
   int replaceCount = 0;
 
@@ -35,6 +36,8 @@ class MemoryFileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  bool MakePrivateFolder(const std::string& folder) override;
 
  private:
   bool CanWrite(const std::string& path) const;
@@ -57,8 +60,9 @@ class LoggingProfileFile final : public ProfileFile {
 class FakeRegistry final : public Registry {
  public:
   explicit FakeRegistry(CallLog& log) : log_(log) {}
-  std::map<std::string, std::string> values;  // "key path|value name" -> text
-  bool writable = true;
+  std::map<std::string, std::string> values;  // "key path|value name" -> text; "HKCU\\..." for the user's
+  bool writable = true;                       // the machine-wide key
+  bool userWritable = true;
   bool SetRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
                         const std::string& text) override;
   void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName) override;
@@ -110,6 +114,8 @@ class FakeProgramInfo final : public ProgramInfo {
   std::string ExecutableExtension() override { return ".exe"; }
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override { return "Scenewright"; }
+  std::string userFolder = "U:\\Ann\\Scenewright";
+  std::string UserDataFolder() override { return userFolder; }
 };
 
 class FakeLocale final : public Locale {
@@ -136,6 +142,7 @@ struct FakeSystem {
   static constexpr const char* kListFile = "D:\\Tools\\wallpaper.dat";
   static constexpr const char* kBitmapFile = "C:\\scenewright.bmp";
   static constexpr const char* kRunValue = "software\\microsoft\\windows\\currentversion\\run\\|Scenewright";
+  static constexpr const char* kUserRunValue = "HKCU\\software\\microsoft\\windows\\currentversion\\run\\|Scenewright";
 
   // Pictures "D:\\Pictures\\<name>" that decode, with sizes 100x(50+i).
   std::vector<std::string> MakePictures(int count);

@@ -1,4 +1,5 @@
 #include "storage/Settings.h"
+#include "storage/DataFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ TEST(TextConversion, RoundsHalvesToEvenAndChecksTheWidth) {
 
 TEST(Settings, DefaultsRoundTripThroughTheFile) {
   testing::FakeSystem system;
-  const std::string file = SettingsFilePath(system.program);
+  const std::string file = DataFilesIn(system.program.folder, '\\').settings;
   EXPECT_EQ(file, testing::FakeSystem::kSettingsFile);
   WriteDefaultSettings(system.profile, file);
   for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"},

@@ -26,17 +26,36 @@ TEST(StartAtLogon, TheValueNamesTheRunningExecutable) {
   EXPECT_EQ(system.registry.values[FakeSystem::kRunValue], "\"C:\\Program Files\\Scenewright\\rotator.exe\"");
 }
 
-TEST(StartAtLogon, RemovalUsesTheOtherSpellingOfTheSameKey) {
-  FakeSystem system;
-  RegisterStartAtLogon(system.registry, system.program);
-  UnregisterStartAtLogon(system.registry);
-  EXPECT_TRUE(system.registry.values.empty());
-  UnregisterStartAtLogon(system.registry);  // nothing there: harmless
-  EXPECT_EQ(system.log.back(), "registry delete Scenewright");
-
-  // Without rights the report is false, and nothing else happens.
-  system.registry.writable = false;
-  EXPECT_FALSE(RegisterStartAtLogon(system.registry, system.program));
+TEST(StartAtLogon, MachineWideWhereAllowedElseForThisUser) {
+  using Values = std::map<std::string, std::string>;
+  const std::string exe = "D:\\Tools\\Scenewright.exe", old = "E:\\Old\\Scenewright.exe";
+  const Values machine{{FakeSystem::kRunValue, exe}}, user{{FakeSystem::kUserRunValue, exe}};
+  struct Case {
+    const char* name;
+    bool machineWritable, userWritable;
+    bool registered;
+    Values afterRegister, afterUnregister;
+  };
+  for (const Case& c : {
+           // An administrator's own old per-user value would start the program twice.
+           Case{"administrator", true, true, true, machine, {}},
+           Case{"ordinary user", false, true, true, {{FakeSystem::kRunValue, old}, {FakeSystem::kUserRunValue, exe}},
+                {{FakeSystem::kRunValue, old}}},
+           Case{"nothing writable", false, false, false, {{FakeSystem::kRunValue, old}, {FakeSystem::kUserRunValue, old}},
+                {{FakeSystem::kRunValue, old}, {FakeSystem::kUserRunValue, old}}},
+       }) {
+    SCOPED_TRACE(c.name);
+    FakeSystem system;
+    system.registry.values = {{FakeSystem::kRunValue, old}, {FakeSystem::kUserRunValue, old}};
+    system.registry.writable = c.machineWritable;
+    system.registry.userWritable = c.userWritable;
+    EXPECT_EQ(RegisterStartAtLogon(system.registry, system.program), c.registered);
+    EXPECT_EQ(system.registry.values, c.afterRegister);
+    UnregisterStartAtLogon(system.registry);
+    EXPECT_EQ(system.registry.values, c.afterUnregister);
+    UnregisterStartAtLogon(system.registry);  // nothing there: harmless
+    EXPECT_EQ(system.registry.values, c.afterUnregister);
+  }
 }
 
 }  // namespace

@@ -114,6 +114,24 @@ TEST(LinuxClock, CountsLocalTimeNotUniversalTime) {
   EXPECT_NEAR(seconds, expected, 2.0);
 }
 
+TEST(PosixFileSystem, MakesThePrivateFolderForTheUsersFiles) {
+  TempFolder dir;
+  PosixFileSystem files;
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "config/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "config"), 0700u);
+  EXPECT_EQ(ModeOf(dir / "config/scenewright"), 0700u);
+  ::chmod((dir / "config/scenewright").c_str(), 0755);  // made by hand: made private again
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "config/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "config/scenewright"), 0700u);
+  EXPECT_EQ(EntryCount(dir / "config/scenewright"), 0u);  // the write test leaves nothing
+  EXPECT_FALSE(files.CanCreateFilesIn(dir / "missing"));
+  EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
+  {
+    ScopedEnv config("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/ann");
+    EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright").UserDataFolder(), "/home/ann/.config/scenewright");
+  }
+}
+
 // --- Start at logon -------------------------------------------------------------------
 
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
@@ -121,7 +139,7 @@ constexpr const char* kRunKeyDelete = "SOFTWARE\\Microsoft\\Windows\\CurrentVers
 
 TEST(AutostartRegistry, WritesTheEntryForTheRunValueAndRemovesIt) {
   TempFolder dir;
-  AutostartRegistry registry(dir / "autostart");
+  AutostartRegistry registry(dir / "autostart", dir / "home/.config/autostart");
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright",
                                         "/usr/local/bin/scenewright"));
   EXPECT_EQ(ReadBytes(dir / "autostart/scenewright.desktop"),
@@ -135,8 +153,19 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueAndRemovesIt) {
             "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/scenewright\"\n");
   EXPECT_EQ(EntryCount(dir / "autostart"), 1u);
 
+  // The user's own entry: the same text in the user's folder, made as needed.
+  EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
+  EXPECT_EQ(ReadBytes(dir / "home/.config/autostart/scenewright.desktop"),
+            "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/x\n");
+  EXPECT_EQ(ModeOf(dir / "home/.config"), 0700u);
+  registry.DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKeyDelete, "Scenewright");
+  EXPECT_EQ(EntryCount(dir / "home/.config/autostart"), 0u);
+  {
+    ScopedEnv config("XDG_CONFIG_HOME", nullptr), home("HOME", "/home/ann");
+    EXPECT_EQ(UserAutostartFolder(), "/home/ann/.config/autostart");
+  }
+
   // Other keys and values are not start-at-logon and are left alone.
-  EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, "software\\other\\", "Scenewright", "/x"));
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other", "/x"));
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other");
@@ -165,7 +194,7 @@ TEST(AutostartRegistry, EscapesTheExecAsTheDesktopEntryRulesRequire) {
   EXPECT_EQ(DesktopEntryExec(""), std::nullopt);
 
   TempFolder dir;
-  AutostartRegistry registry(dir.path());
+  AutostartRegistry registry(dir.path(), dir.path());
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "/latin1-\xE9"));
   EXPECT_EQ(EntryCount(dir.path()), 0u);
 }
