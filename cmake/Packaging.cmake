@@ -15,14 +15,18 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/windows-readme.txt DESTINATION . RENAME README.txt)
 else()
   set(CPACK_GENERATOR DEB)
-  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-  # The launcher's Exec names the installed path, so the staging folder must not be in it.
+  # The launcher's Exec names the installed path, so the package is staged through DESTDIR,
+  # which keeps the staging folder out of the prefix the install steps see.
   set(CPACK_SET_DESTDIR ON)
+  set(CPACK_INSTALL_PREFIX /usr)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "Rotates the desktop wallpaper through your pictures\n Scenewright changes the wallpaper when it starts and then at a fixed interval, in list\n order or at random, can start at logon and waits in the tray while minimised.")
+  set(CPACK_PACKAGE_DESCRIPTION "Scenewright changes the wallpaper when it starts and then at a \
+fixed interval, in list order or at random, can start at logon and waits in the tray while \
+minimised.")
   install(FILES ${PROJECT_SOURCE_DIR}/resources/scenewright.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo RENAME io.github.scenewright.Scenewright.metainfo.xml)
 endif()

@@ -125,6 +125,7 @@ class DataFolderChoice : public LifecycleTest, public ::testing::WithParamInterf
 
 TEST_P(DataFolderChoice, BothFilesLiveInOnePlaceThatPersists) {
   const FolderCase& c = GetParam();
+  SCOPED_TRACE(c.name);
   const DataFiles own = DataFilesIn("U:\\Ann\\Scenewright", '\\');
   if (c.locked) system.files.lockedFolders.insert("D:\\Tools");
   if (c.presets) {

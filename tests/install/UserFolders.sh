@@ -67,7 +67,7 @@ same "$own/scenewright.ini" "${preset}currentindex=-1"$'\r\n'
 same "$own/wallpaper.dat" $'x.jpg\r\ny.jpg\r\n'
 printf '[General]\r\ninterval=60\r\n' >"$own/scenewright.ini"
 run "$work/preset/scenewright" root "$work/preset-home"
-same "$own/scenewright.ini" $'[General]\r\ninterval=60\r\ncurrentindex=-1\r\n'
+same "$own/scenewright.ini" $'[General]\r\ninterval=60\r\ncurrentindex=0\r\n'
 
 echo "the Debian package: contents, validators"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
