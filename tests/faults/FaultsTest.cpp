@@ -49,6 +49,7 @@ TEST(Faults, AReadOnlyFolderKeepsEverythingInMemory) {
   WriteBytes(folder / "wallpaper.dat", kList);
   ASSERT_TRUE(folder.MakeReadOnly());
   const auto before = Entries(folder.path());
+  ScopedEnv config("XDG_CONFIG_HOME", (folder / "config").c_str());  // no user folder to fall back on
 
   ProgramIn program(folder.path());
   program.presenter.OnLoad();

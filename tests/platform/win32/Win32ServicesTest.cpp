@@ -160,16 +160,17 @@ class FixedProgram final : public ProgramInfo {
   std::string ExecutableExtension() override { return ".exe"; }
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override { return "Scenewright"; }
+  std::string UserDataFolder() override { return {}; }
 
  private:
   std::string folder_;
 };
 
-std::string RunValue() {
+std::string RunValue(HKEY root = HKEY_LOCAL_MACHINE) {
   char data[1024] = {};
   DWORD size = sizeof(data);
   DWORD type = 0;
-  if (RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+  if (RegGetValueA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
                    "Scenewright", RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS) {
     return "<none>";
   }
@@ -200,6 +201,39 @@ TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
   EXPECT_EQ(RunValue(), "<none>");
   UnregisterStartAtLogon(registry);  // nothing to delete: harmless
   EXPECT_EQ(RunValue(), "<none>");
+}
+
+// A user who is not an administrator: the machine-wide key refuses every change.
+class NoAdministrator final : public Registry {
+ public:
+  bool SetRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
+    return root != RegistryRoot::LocalMachine && real.SetRegistryValue(root, key, name, text);
+  }
+  void DeleteRegistryValue(RegistryRoot root, const std::string& key, const std::string& name) override {
+    if (root != RegistryRoot::LocalMachine) real.DeleteRegistryValue(root, key, name);
+  }
+  Win32Registry real;
+};
+
+TEST(Win32RegistryTest, WithoutAnAdministratorTheRunValueIsTheUsersOwn) {
+  NoAdministrator registry;
+  FixedProgram plain("D:\\Tools");
+  EXPECT_TRUE(RegisterStartAtLogon(registry, plain));
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "D:\\Tools\\scenewright.exe");
+  EXPECT_EQ(RunValue(), "<none>");
+  UnregisterStartAtLogon(registry);
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+TEST(Win32FileSystemTest, TheUsersOwnFolderIsMadeAndTakesFiles) {
+  Win32FileSystem files;
+  const std::string own = Win32ProgramInfo().UserDataFolder();
+  ASSERT_GT(own.size(), 12u);
+  EXPECT_EQ(own.substr(own.size() - 12), "\\Scenewright");
+  EXPECT_TRUE(files.MakePrivateFolder(own));
+  EXPECT_EQ(FilesIn(own), 0);  // the write test leaves nothing behind
+  EXPECT_FALSE(files.CanCreateFilesIn(own + "\\missing"));
+  RemoveDirectoryA(own.c_str());
 }
 
 TEST(Win32RegistryTest, CreatesAMissingKeyWithClassOne) {

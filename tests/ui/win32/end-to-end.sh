@@ -25,7 +25,8 @@ close_window() {
   wait "$app_pid" || fail "scenewright.exe ended with $?"
   app_pid=
 }
-trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true' EXIT
+locked=
+trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true; [[ -z $locked ]] || chattr -i "$locked"' EXIT
 
 rm -rf "$out"
 mkdir -p "$out/first" "$out/pictures"
@@ -101,4 +102,25 @@ unix_fallback=$(run --timeout 60 winepath -u "$fallback\scenewright.bmp" | tr -d
 [[ $(identify -format '%wx%h' "$unix_fallback") == 19x41 ]] || fail "no 19x41 bitmap at $unix_fallback"
 close_window
 rmdir "$bitmap"
+
+echo "-- a program folder that cannot be written (immutable, as root): %APPDATA%\\Scenewright"
+if [[ $(id -u) == 0 ]]; then
+  own=$(run --timeout 60 winepath -u "$(reg_value 'HKCU\Volatile Environment' APPDATA)\Scenewright" | tr -d '\r')
+  for presets in no yes; do
+    rm -rf "$own"
+    locked=$out/locked-$presets
+    mkdir -p "$locked" && cp "$exe" "$locked/scenewright.exe"
+    [[ $presets == no ]] || crlf "[General]" "autostart=0" "interval=45" >"$locked/scenewright.ini"
+    chattr +i "$locked"
+    run --timeout 120 "$(winpath "$locked/scenewright.exe")" >"$out/locked.log" 2>&1 &
+    app_pid=$!
+    run --timeout 60 "$(winpath "$probe")" wait || fail "the window did not appear"
+    close_window
+    chattr -i "$locked" && [[ $(ls -A "$locked") == scenewright.exe ]] || fail "the locked folder changed"
+    locked=
+    [[ $presets == no ]] || crlf "[General]" "autostart=0" "interval=45" "currentindex=-1" >"$out/expected.ini"
+    cmp "$out/expected.ini" "$own/scenewright.ini" || fail "the user's settings ($presets presets): $(cat "$own/scenewright.ini")"
+    [[ -f $own/wallpaper.dat ]] || fail "no list file in the user's folder"
+  done
+fi
 echo "end-to-end: passed"
