@@ -111,12 +111,13 @@ if [[ $(id -u) == 0 ]]; then
     locked=$out/locked-$presets
     mkdir -p "$locked" && cp "$exe" "$locked/scenewright.exe"
     [[ $presets == no ]] || crlf "[General]" "autostart=0" "interval=45" >"$locked/scenewright.ini"
+    before=$(ls -A "$locked")
     chattr +i "$locked"
     run --timeout 120 "$(winpath "$locked/scenewright.exe")" >"$out/locked.log" 2>&1 &
     app_pid=$!
     run --timeout 60 "$(winpath "$probe")" wait || fail "the window did not appear"
     close_window
-    chattr -i "$locked" && [[ $(ls -A "$locked") == scenewright.exe ]] || fail "the locked folder changed"
+    chattr -i "$locked" && [[ $(ls -A "$locked") == "$before" ]] || fail "the locked folder changed: $(ls -A "$locked")"
     locked=
     [[ $presets == no ]] || crlf "[General]" "autostart=0" "interval=45" "currentindex=-1" >"$out/expected.ini"
     cmp "$out/expected.ini" "$own/scenewright.ini" || fail "the user's settings ($presets presets): $(cat "$own/scenewright.ini")"
