@@ -30,7 +30,7 @@ run() {
   HOME=$3 XDG_CONFIG_HOME=$3/.config XDG_CACHE_HOME=$3/.cache XDG_CONFIG_DIRS=$work/xdg \
     "${as[@]}" "$1" 2>/dev/null &
   pid=$!
-  window=$(timeout 10 xdotool search --sync --onlyvisible --pid "$pid" | head -n1) || fail "no window from $1"
+  window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" | head -n1) || fail "no window from $1"
   [[ -z ${4:-} ]] || "$4" "$window"
   kill -TERM "$pid"
   wait "$pid" || fail "$1 ended with status $?"
@@ -92,12 +92,17 @@ run /usr/bin/scenewright nobody "$home"
 same "$home/.config/scenewright/scenewright.ini" "$defaults"
 same "$home/.config/autostart/scenewright.desktop" "$(entry /usr/bin/scenewright)"$'\n'
 [[ ! -e $work/xdg/autostart ]] || fail "an ordinary user wrote the system entry"
-printf '%s\r\n' "$work/a.png" "$work/b.png" "$work/a.png" >"$home/.config/scenewright/wallpaper.dat"
-remove_first() {  # row 0 of the list, then Remove: the program rewrites the list
-  xdotool mousemove --window "$1" 20 182 click 1 sleep 0.3 mousemove --window "$1" 420 272 click 1 sleep 0.5
+list=$home/.config/scenewright/wallpaper.dat
+printf '%s\r\n' "$work/a.png" "$work/b.png" "$work/a.png" >"$list"
+remove_first() {  # row 0 of the list, then Remove: the program rewrites the list (a lost click is tried again)
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove --window "$1" 20 182 click 1 sleep 0.5 mousemove --window "$1" 420 272 click 1
+    for _ in $(seq 20); do [[ $(wc -l <"$list") == 2 ]] && return; sleep 0.1; done
+  done
 }
 run /usr/bin/scenewright nobody "$home" remove_first
-same "$home/.config/scenewright/wallpaper.dat" "$work/b.png"$'\r\n'"$work/a.png"$'\r\n'
+same "$list" "$work/b.png"$'\r\n'"$work/a.png"$'\r\n'
 run /usr/bin/scenewright nobody "$home"
 [[ $(tr -d '\r' <"$home/.config/scenewright/scenewright.ini" | sed -n 's/^currentindex=//p') == 1 ]] ||
   fail "the index did not move on across runs: $(cat "$home/.config/scenewright/scenewright.ini")"
