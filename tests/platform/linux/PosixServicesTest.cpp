@@ -117,19 +117,16 @@ TEST(LinuxClock, CountsLocalTimeNotUniversalTime) {
 TEST(PosixFileSystem, MakesThePrivateFolderForTheUsersFiles) {
   TempFolder dir;
   PosixFileSystem files;
-  EXPECT_TRUE(files.MakePrivateFolder(dir / "config/scenewright"));
-  EXPECT_EQ(ModeOf(dir / "config"), 0700u);
-  EXPECT_EQ(ModeOf(dir / "config/scenewright"), 0700u);
-  ::chmod((dir / "config/scenewright").c_str(), 0755);  // made by hand: made private again
-  EXPECT_TRUE(files.MakePrivateFolder(dir / "config/scenewright"));
-  EXPECT_EQ(ModeOf(dir / "config/scenewright"), 0700u);
-  EXPECT_EQ(EntryCount(dir / "config/scenewright"), 0u);  // the write test leaves nothing
-  EXPECT_FALSE(files.CanCreateFilesIn(dir / "missing"));
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "new/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "new"), 0700u);
+  ::mkdir((dir / "old").c_str(), 0755), ::mkdir((dir / "old/scenewright").c_str(), 0755);  // made by hand
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "old/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "old"), 0755u);  // a parent that exists is not the program's to change
+  EXPECT_EQ(ModeOf(dir / "old/scenewright"), 0700u);
+  EXPECT_EQ(EntryCount(dir / "old/scenewright"), 0u);  // the write test leaves nothing
   EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
-  {
-    ScopedEnv config("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/ann");
-    EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright").UserDataFolder(), "/home/ann/.config/scenewright");
-  }
+  ScopedEnv config("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/ann");
+  EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright").UserDataFolder(), "/home/ann/.config/scenewright");
 }
 
 // --- Start at logon -------------------------------------------------------------------
@@ -157,13 +154,8 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueAndRemovesIt) {
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
   EXPECT_EQ(ReadBytes(dir / "home/.config/autostart/scenewright.desktop"),
             "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/x\n");
-  EXPECT_EQ(ModeOf(dir / "home/.config"), 0700u);
   registry.DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKeyDelete, "Scenewright");
   EXPECT_EQ(EntryCount(dir / "home/.config/autostart"), 0u);
-  {
-    ScopedEnv config("XDG_CONFIG_HOME", nullptr), home("HOME", "/home/ann");
-    EXPECT_EQ(UserAutostartFolder(), "/home/ann/.config/autostart");
-  }
 
   // Other keys and values are not start-at-logon and are left alone.
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, "software\\other\\", "Scenewright", "/x"));
