@@ -14,13 +14,13 @@ void Run(const std::function<void()>& step) {
 }  // namespace
 
 void RunStartUp(RotationState& state, WallpaperList& list, const Services& services,
-                const StartUpSteps& steps) {
+                const DataFiles& files, const StartUpSteps& steps) {
   Run(steps.addTrayIcon);
 
   state.lasttick = services.clock.SecondsSinceMidnight();
   state.elapsed = 0;
 
-  const std::string settingsFile = SettingsFilePath(services.program);
+  const std::string& settingsFile = files.settings;
   if (!services.profile.FileExists(settingsFile)) WriteDefaultSettings(services.profile, settingsFile);
 
   const StoredSettings stored = ReadSettings(services.profile, settingsFile);
@@ -30,7 +30,7 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   state.interval = stored.interval;
   state.currentindex = stored.currentindex;
 
-  LoadList(services.files, ListFilePath(services.program), list);
+  LoadList(services.files, files.list, list);
 
   if (state.autostart == 1) Run(steps.registerRunValue);
   Run(steps.showSettings);
@@ -40,8 +40,9 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   if (state.newonstart == 1 && list.Count() > 0) Run(steps.startUpChange);
 }
 
-void RunShutDown(const RotationState& state, const Services& services, const std::function<void()>& removeTrayIcon) {
-  WriteSetting(services.profile, SettingsFilePath(services.program), kKeyCurrentIndex, state.currentindex);
+void RunShutDown(const RotationState& state, const Services& services, const DataFiles& files,
+                 const std::function<void()>& removeTrayIcon) {
+  WriteSetting(services.profile, files.settings, kKeyCurrentIndex, state.currentindex);
   Run(removeTrayIcon);
 }
 

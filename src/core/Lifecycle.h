@@ -5,6 +5,7 @@
 #include "core/RotationState.h"
 #include "storage/WallpaperList.h"
 #include "platform/Services.h"
+#include "storage/DataFiles.h"
 
 namespace scenewright {
 
@@ -20,9 +21,10 @@ struct StartUpSteps {
 // settings, the list, the Run value, the configuration display, the index clamp and the
 // start-up change, in that order.
 void RunStartUp(RotationState& state, WallpaperList& list, const Services& services,
-                const StartUpSteps& steps);
+                const DataFiles& files, const StartUpSteps& steps);
 
 // Saves the current index, then removes the tray icon.
-void RunShutDown(const RotationState& state, const Services& services, const std::function<void()>& removeTrayIcon);
+void RunShutDown(const RotationState& state, const Services& services, const DataFiles& files,
+                 const std::function<void()>& removeTrayIcon);
 
 }  // namespace scenewright

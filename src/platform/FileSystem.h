@@ -19,6 +19,11 @@ class FileSystem {
   virtual bool CreateFileIfMissing(const std::string& path) = 0;
   // True for an existing regular file (hidden ones included), false for anything else.
   virtual bool IsFile(const std::string& path) = 0;
+  // True when a new file can be made in the folder right now (tried, then removed).
+  virtual bool CanCreateFilesIn(const std::string& folder) = 0;
+  // Makes the folder (and missing parents) readable and writable by this user only; true
+  // when it exists afterwards and new files can be made in it.
+  virtual bool MakePrivateFolder(const std::string& folder) = 0;
 };
 
 }  // namespace scenewright

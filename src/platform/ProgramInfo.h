@@ -18,6 +18,9 @@ class ProgramInfo {
   virtual char PathSeparator() = 0;
   // The product name from the program's version information.
   virtual std::string ProductName() = 0;
+  // This user's own folder for the program's files, used when the program folder cannot be
+  // written; empty when the system names none.
+  virtual std::string UserDataFolder() = 0;
 };
 
 }  // namespace scenewright

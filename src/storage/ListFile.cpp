@@ -4,10 +4,6 @@
 
 namespace scenewright {
 
-std::string ListFilePath(ProgramInfo& program) {
-  return program.ProgramFolder() + program.PathSeparator() + std::string(kListFileName);
-}
-
 void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
   files.CreateFileIfMissing(path);
   auto text = files.ReadFile(path);

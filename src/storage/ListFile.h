@@ -5,13 +5,10 @@
 
 #include "storage/WallpaperList.h"
 #include "platform/FileSystem.h"
-#include "platform/ProgramInfo.h"
 
 namespace scenewright {
 
 inline constexpr std::string_view kListFileName = "wallpaper.dat";
-
-std::string ListFilePath(ProgramInfo& program);
 
 // Creates the file when it is missing, then replaces the list with its non-empty lines.
 // A file that cannot be read leaves the list empty.

@@ -14,10 +14,6 @@ std::string Read(ProfileFile& profile, const std::string& file, std::string_view
 
 }  // namespace
 
-std::string SettingsFilePath(ProgramInfo& program) {
-  return program.ProgramFolder() + program.PathSeparator() + std::string(kSettingsFileName);
-}
-
 void WriteDefaultSettings(ProfileFile& profile, const std::string& file) {
   const StoredSettings defaults;
   WriteSetting(profile, file, kKeyAutostart, defaults.autostart);

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "platform/ProfileFile.h"
-#include "platform/ProgramInfo.h"
 
 namespace scenewright {
 
@@ -25,8 +24,6 @@ struct StoredSettings {
   std::int32_t interval = 3600;
   std::int16_t currentindex = -1;
 };
-
-std::string SettingsFilePath(ProgramInfo& program);
 
 // The first-run values, one write each in the file's key order.
 void WriteDefaultSettings(ProfileFile& profile, const std::string& file);

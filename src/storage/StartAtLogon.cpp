@@ -13,12 +13,18 @@ void RegisterStartAtLogon(Registry& registry, ProgramInfo& program) {
   std::string data = RunValueData(program);
   // The registry is never given an empty string value.
   if (data.empty()) data = " ";
-  registry.SetRegistryValue(kRunKeyRoot, std::string(kRunKeyPathForWriting), std::string(kRunValueName),
-                                   data);
+  const std::string key(kRunKeyPathForWriting), name(kRunValueName);
+  if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) {
+    registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name);
+  } else {
+    registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data);
+  }
 }
 
 void UnregisterStartAtLogon(Registry& registry) {
-  registry.DeleteRegistryValue(kRunKeyRoot, std::string(kRunKeyPathForDeleting), std::string(kRunValueName));
+  for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) {
+    registry.DeleteRegistryValue(root, std::string(kRunKeyPathForDeleting), std::string(kRunValueName));
+  }
 }
 
 }  // namespace scenewright

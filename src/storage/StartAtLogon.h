@@ -18,8 +18,12 @@ inline constexpr std::string_view kRunValueName = "Scenewright";
 // A path with a space is quoted, or Windows may run the part before the space instead.
 std::string RunValueData(ProgramInfo& program);
 
-// Writes the Run value for the running executable.
+// Writes the machine-wide Run value for the running executable and removes this user's own,
+// which would start the program a second time (or, on Linux, hide the machine-wide entry).
+// Where the machine-wide value cannot be written (no administrator), the same value is
+// written for this user instead.
 void RegisterStartAtLogon(Registry& registry, ProgramInfo& program);
+// Removes both values, each where it can.
 void UnregisterStartAtLogon(Registry& registry);
 
 }  // namespace scenewright

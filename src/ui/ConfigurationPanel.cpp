@@ -80,7 +80,7 @@ std::optional<std::int32_t> Presenter::IntervalFromFrame() {
 }
 
 void Presenter::OnSaveClick() {
-  const std::string file = SettingsFilePath(services_.program);
+  const std::string& file = dataFiles_.settings;
   ProfileFile& profile = services_.profile;
 
   state_.autostart = Control(ControlId::chkAutostart).value == 1 ? 1 : 0;

@@ -91,6 +91,6 @@ void Presenter::Preview() {
   view_.ShowPreview(list_.At(static_cast<std::int16_t>(selection_)));
 }
 
-void Presenter::SaveList() { scenewright::SaveList(services_.files, ListFilePath(services_.program), list_); }
+void Presenter::SaveList() { scenewright::SaveList(services_.files, dataFiles_.list, list_); }
 
 }  // namespace scenewright

@@ -17,7 +17,8 @@ void Presenter::OnLoad() {
       .showSettings = [this] { ShowSettings(); },
       .startUpChange = [this] { ApplyNextWallpaper(state_, list_, services_, random_); },
   };
-  RunStartUp(state_, list_, services_, steps);
+  dataFiles_ = ChooseDataFiles(services_.files, services_.program);
+  RunStartUp(state_, list_, services_, dataFiles_, steps);
   view_.ShowListRows(list_.Entries());
 }
 
@@ -25,7 +26,7 @@ void Presenter::OnQueryUnload() {
   // The window, the session's end and a signal may all ask; the index is saved once.
   if (shutDown_) return;
   shutDown_ = true;
-  RunShutDown(state_, services_, [this] { view_.RemoveTrayIcon(tray_); });
+  RunShutDown(state_, services_, dataFiles_, [this] { view_.RemoveTrayIcon(tray_); });
 }
 
 void Presenter::OnTimer() {

@@ -9,6 +9,7 @@
 #include "core/UniformRandom.h"
 #include "storage/WallpaperList.h"
 #include "platform/Services.h"
+#include "storage/DataFiles.h"
 #include "ui/ControlTable.h"
 #include "ui/FormView.h"
 
@@ -67,6 +68,7 @@ class Presenter {
   FormView& view_;
   RotationState state_;
   WallpaperList list_;
+  DataFiles dataFiles_;  // chosen at start-up, then fixed for the run
   UniformRandom random_;
   TrayRecord tray_;
   std::array<ControlState, kControlCount> controls_{};

@@ -16,11 +16,13 @@ struct Started {
   RotationState state;
   WallpaperList list;
   UniformRandom random;
+  DataFiles files;
   std::string steps;
 
   void StartUp() {
     Services services = system.services();
-    RunStartUp(state, list, services,
+    files = ChooseDataFiles(system.files, system);
+    RunStartUp(state, list, services, files,
                {.addTrayIcon = [&] { steps += "tray "; },
                 .registerRunValue = [&] { RegisterStartAtLogon(system, system); },
                 .showSettings = [&] { steps += "settings"; },
@@ -40,7 +42,7 @@ TEST(Lifecycle, FirstRunWritesTheDefaultsAndShutDownTheIndex) {
   EXPECT_EQ(run.state.lasttick, 43200.5);
 
   run.state.currentindex = 4;
-  RunShutDown(run.state, run.system.services(), [&] { run.steps += " removed"; });
+  RunShutDown(run.state, run.system.services(), run.files, [&] { run.steps += " removed"; });
   EXPECT_EQ(run.system.Setting("currentindex"), "4");
   EXPECT_EQ(run.steps, "tray settings removed");
 }
@@ -81,6 +83,41 @@ TEST(Lifecycle, AReadOnlyFolderStillStartsWithTheFirstRunValues) {
   EXPECT_TRUE(run.system.files.files.empty());
   EXPECT_EQ(run.state.interval, 3600);
   EXPECT_EQ(run.state.currentindex, -1);
+}
+
+// Both files live in one place that persists: beside the executable when it can be written,
+// else in the user's own folder, where presets are copied only on its first use.
+TEST(Lifecycle, DataFolderChoice) {
+  struct Case {
+    bool locked, presets, usedBefore;
+    std::int32_t interval;
+    int listCount;
+    bool besideExecutable;
+  };
+  for (const Case& c : {Case{false, true, true, 45, 2, true}, Case{true, false, false, 3600, 0, false},
+                        Case{true, true, false, 45, 2, false}, Case{true, true, true, 60, 0, false}}) {
+    SCOPED_TRACE(::testing::Message() << c.locked << c.presets << c.usedBefore);
+    Started run;
+    const DataFiles own = DataFilesIn(run.system.userFolder, '\\');
+    if (c.locked) run.system.files.locked.insert(run.system.folder);
+    if (c.presets) {
+      run.system.files.files[FakeSystem::kSettingsFile] = "[General]\r\ninterval=45\r\nnewonstart=0\r\n";
+      run.system.WriteListFile(run.system.MakePictures(2));
+    }
+    if (c.usedBefore) run.system.files.files[own.settings] = "[General]\r\ninterval=60\r\n";
+    run.StartUp();
+    EXPECT_EQ(run.files, c.besideExecutable ? DataFilesIn(run.system.folder, '\\') : own);
+    EXPECT_EQ(run.list.Count(), c.listCount);
+    EXPECT_TRUE(run.system.files.IsFile(run.files.settings) && run.system.files.IsFile(run.files.list));
+
+    // The next run finds what this one saved.
+    run.state.currentindex = static_cast<std::int16_t>(c.listCount - 1);
+    RunShutDown(run.state, run.system.services(), run.files, {});
+    run.state = RotationState();
+    run.StartUp();
+    EXPECT_EQ(run.state.interval, c.interval);
+    EXPECT_EQ(run.state.currentindex, c.listCount - 1);
+  }
 }
 
 }  // namespace

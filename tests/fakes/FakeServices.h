@@ -20,6 +20,7 @@ class MemoryFileSystem final : public FileSystem {
   std::map<std::string, std::string> files;
   std::set<std::string> refused;
   std::set<std::string> unreadable;  // exist, but every read fails
+  std::set<std::string> locked;      // folders where nothing can be made
   bool readOnly = false;
   int writes = 0;
 
@@ -28,12 +29,14 @@ class MemoryFileSystem final : public FileSystem {
     return files[path];
   }
   bool ReplaceFile(const std::string& path, std::string_view bytes) override {
-    if (readOnly || refused.count(path)) return false;
+    if (readOnly || refused.count(path) || locked.count(path.substr(0, path.rfind('\\')))) return false;
     files[path] = std::string(bytes);
     return ++writes > 0;
   }
   bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
+  bool CanCreateFilesIn(const std::string& folder) override { return !readOnly && !locked.count(folder); }
+  bool MakePrivateFolder(const std::string& folder) override { return CanCreateFilesIn(folder); }
 };
 
 // The other services in one: the clock, the Run value (the only one the program writes),
@@ -43,8 +46,8 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   MemoryFileSystem files;
   PortableProfileFile profile{files};
   float now = 0;
-  std::optional<std::string> runValue;
-  bool registryWritable = true;
+  std::optional<std::string> runValue, userRunValue;  // machine-wide and this user's
+  bool registryWritable = true, userRegistryWritable = true;
   std::map<std::string, std::string> decodable;  // path -> "wxh"
   std::vector<std::string> loads;
   std::optional<std::string> staged;
@@ -52,16 +55,19 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   std::string wallpaper;
   int setCount = 0;
   std::string folder = "D:\\Tools";
+  std::string userFolder = "U:\\Ann\\Scenewright";
 
   Services services() { return {*this, profile, files, *this, *this, *this, *this, *this}; }
 
   float SecondsSinceMidnight() override { return now; }
-  bool SetRegistryValue(RegistryRoot, const std::string&, const std::string&, const std::string& text) override {
-    if (registryWritable) runValue = text;
-    return registryWritable;
+  bool SetRegistryValue(RegistryRoot root, const std::string&, const std::string&, const std::string& text) override {
+    const bool user = root == RegistryRoot::CurrentUser, writable = user ? userRegistryWritable : registryWritable;
+    if (writable) (user ? userRunValue : runValue) = text;
+    return writable;
   }
-  void DeleteRegistryValue(RegistryRoot, const std::string&, const std::string&) override {
-    if (registryWritable) runValue.reset();
+  void DeleteRegistryValue(RegistryRoot root, const std::string&, const std::string&) override {
+    const bool user = root == RegistryRoot::CurrentUser;
+    if (user ? userRegistryWritable : registryWritable) (user ? userRunValue : runValue).reset();
   }
   bool LoadStagingPicture(const std::string& path) override {
     loads.push_back(path);
@@ -79,6 +85,7 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   std::string ExecutableExtension() override { return ".exe"; }
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override { return "Scenewright"; }
+  std::string UserDataFolder() override { return userFolder; }
   std::string DecimalSeparator() override { return "."; }
 
   static constexpr const char* kSettingsFile = "D:\\Tools\\scenewright.ini";

@@ -52,6 +52,7 @@ const char kList[] = "/p/a.jpg\r\n/p/b.jpg\r\n";
 TEST(Faults, AReadOnlyFolderOrAFullDiskKeepsTheOldFilesAndTheProgramGoesOn) {
   // A list larger than what a full disk has left for its rewrite.
   const std::string list = kList + std::string(20000, 'x') + "\r\n";
+  ScopedEnv config("XDG_CONFIG_HOME", "/proc/none");  // no user folder to fall back on
   for (const std::string fault : {"read-only", "full"}) {
     MountedFolder folder(fault == "full" ? "size=64k" : "size=4m");
     if (!folder.ok()) GTEST_SKIP() << "needs the right to mount a tmpfs";

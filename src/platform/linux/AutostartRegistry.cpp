@@ -10,6 +10,7 @@
 
 #include "platform/AsciiText.h"
 #include "platform/linux/PosixFiles.h"
+#include "platform/linux/XdgFolders.h"
 
 namespace scenewright::linux_platform {
 
@@ -18,9 +19,8 @@ namespace {
 constexpr std::string_view kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
 constexpr std::string_view kValueName = "scenewright";
 
-bool IsRunValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName) {
-  return root == RegistryRoot::LocalMachine && SameIgnoringCase(keyPath, kRunKey) &&
-         SameIgnoringCase(valueName, kValueName);
+bool IsRunValue(std::string_view keyPath, std::string_view valueName) {
+  return SameIgnoringCase(keyPath, kRunKey) && SameIgnoringCase(valueName, kValueName);
 }
 
 bool IsValidUtf8(std::string_view text) {
@@ -114,25 +114,36 @@ std::string SystemAutostartFolder() {
   return base + "/autostart";
 }
 
-AutostartRegistry::AutostartRegistry() : folder_(SystemAutostartFolder()) {}
+std::string UserAutostartFolder() {
+  const std::string base = XdgUserFolder("XDG_CONFIG_HOME", ".config");
+  return base.empty() ? std::string() : base + "/autostart";
+}
 
-AutostartRegistry::AutostartRegistry(std::string autostartFolder)
-    : folder_(std::move(autostartFolder)) {}
+AutostartRegistry::AutostartRegistry() : AutostartRegistry(SystemAutostartFolder()) {}
+
+AutostartRegistry::AutostartRegistry(std::string systemFolder, std::string userFolder)
+    : systemFolder_(std::move(systemFolder)), userFolder_(std::move(userFolder)) {}
 
 bool AutostartRegistry::SetRegistryValue(RegistryRoot root, const std::string& keyPath,
                                          const std::string& valueName, const std::string& text) {
-  if (!IsRunValue(root, keyPath, valueName)) return false;
+  if (!IsRunValue(keyPath, valueName)) return false;
   const auto entry = AutostartEntryText(Unwrapped(text));
   if (!entry) return false;
-  ::mkdir(folder_.c_str(), 0755);  // the base folder must exist already; only this one is made
+  if (root == RegistryRoot::LocalMachine) {
+    ::mkdir(systemFolder_.c_str(), 0755);  // the base folder must exist already; only this one is made
+  } else {
+    if (userFolder_.empty()) return false;
+    MakeFolders(userFolder_);
+  }
   // Everyone's session reads the system entry, so it is world-readable like its neighbours.
-  return ReplaceFileAtomically(EntryPath(), *entry, 0644);
+  return ReplaceFileAtomically(EntryPath(root), *entry, 0644);
 }
 
 void AutostartRegistry::DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                                             const std::string& valueName) {
-  if (!IsRunValue(root, keyPath, valueName)) return;
-  ::unlink(EntryPath().c_str());
+  if (!IsRunValue(keyPath, valueName)) return;
+  if (root == RegistryRoot::CurrentUser && userFolder_.empty()) return;
+  ::unlink(EntryPath(root).c_str());
 }
 
 }  // namespace scenewright::linux_platform

@@ -21,22 +21,29 @@ std::optional<std::string> AutostartEntryText(std::string_view executablePath);
 // "autostart".
 std::string SystemAutostartFolder();
 
-// The machine-wide Run value, mapped onto the XDG autostart entry "scenewright.desktop" in
-// `autostartFolder`. Only the Run key's "Scenewright" value is known; other keys are refused.
+// The user's own autostart folder: $XDG_CONFIG_HOME (else ~/.config), then "autostart".
+std::string UserAutostartFolder();
+
+// The Run value, mapped onto the XDG autostart entry "scenewright.desktop": the machine-wide
+// one in `systemFolder`, the current user's in `userFolder`. Only the Run key's "Scenewright"
+// value is known; other keys are refused.
 class AutostartRegistry final : public Registry {
  public:
   AutostartRegistry();
-  explicit AutostartRegistry(std::string autostartFolder);
+  explicit AutostartRegistry(std::string systemFolder, std::string userFolder = UserAutostartFolder());
 
   bool SetRegistryValue(RegistryRoot root, const std::string& keyPath,
                         const std::string& valueName, const std::string& text) override;
   void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                            const std::string& valueName) override;
 
-  std::string EntryPath() const { return folder_ + "/scenewright.desktop"; }
+  std::string EntryPath(RegistryRoot root = RegistryRoot::LocalMachine) const {
+    return (root == RegistryRoot::LocalMachine ? systemFolder_ : userFolder_) + "/scenewright.desktop";
+  }
 
  private:
-  std::string folder_;
+  std::string systemFolder_;
+  std::string userFolder_;
 };
 
 }  // namespace scenewright::linux_platform

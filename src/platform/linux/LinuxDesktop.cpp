@@ -1,15 +1,12 @@
 #include "platform/linux/LinuxDesktop.h"
 
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
 #include "platform/AsciiText.h"
 #include "platform/linux/Wallpaper.h"
+#include "platform/linux/XdgFolders.h"
 
 namespace scenewright::linux_platform {
 
@@ -49,31 +46,6 @@ bool Classify(std::string_view name, DesktopKind& kind) {
     }
   }
   return false;
-}
-
-std::string HomeFolder() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
-    return user->pw_dir;
-  }
-  return {};
-}
-
-// Creates the folder and any missing parents, each private to the user.
-void MakeFolders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-       slash = folder.find('/', slash + 1)) {
-    ::mkdir(folder.substr(0, slash).c_str(), 0700);
-  }
-  ::mkdir(folder.c_str(), 0700);
-}
-
-// A real folder (not a link to one) of this user's that not everyone may write into. Group
-// write is allowed: with a umask of 002 every folder of the user's own private group has it.
-bool IsPrivateFolder(const std::string& folder) {
-  struct stat st {};
-  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & S_IWOTH) == 0;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/linux/PosixFiles.h"
+#include "platform/linux/XdgFolders.h"
 
 namespace scenewright::linux_platform {
 
@@ -36,6 +37,11 @@ std::string LinuxProgramInfo::ProgramFolder() {
 std::string LinuxProgramInfo::ExecutableBaseName() {
   const auto slash = executable_.rfind('/');
   return slash == std::string::npos ? executable_ : executable_.substr(slash + 1);
+}
+
+std::string LinuxProgramInfo::UserDataFolder() {
+  const std::string base = XdgUserFolder("XDG_CONFIG_HOME", ".config");
+  return base.empty() ? std::string() : base + "/scenewright";
 }
 
 float LinuxClock::SecondsSinceMidnight() {

@@ -21,6 +21,8 @@ class LinuxProgramInfo final : public ProgramInfo {
   std::string ExecutableExtension() override { return ""; }
   char PathSeparator() override { return '/'; }
   std::string ProductName() override { return "Scenewright"; }
+  // $XDG_CONFIG_HOME/scenewright, else ~/.config/scenewright.
+  std::string UserDataFolder() override;
 
  private:
   std::string executable_;

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/linux/XdgFolders.h"
+
 namespace scenewright::linux_platform {
 
 namespace {
@@ -102,6 +104,27 @@ bool PosixFileSystem::CreateFileIfMissing(const std::string& path) {
 bool PosixFileSystem::IsFile(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool PosixFileSystem::CanCreateFilesIn(const std::string& folder) {
+  // Tried for real: permission bits, ACLs, read-only mounts and immutable folders all count.
+  std::string pattern = folder + "/.scenewright-probe.XXXXXX";
+  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  ::close(fd);
+  ::unlink(pattern.c_str());
+  return true;
+}
+
+bool PosixFileSystem::MakePrivateFolder(const std::string& folder) {
+  if (folder.empty() || folder.front() != '/') return false;
+  MakeFolders(folder);
+  struct stat st {};
+  if (::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+      (st.st_mode & 077) != 0) {
+    ::chmod(folder.c_str(), 0700);  // an existing folder of ours that others could read
+  }
+  return IsPrivateFolder(folder) && CanCreateFilesIn(folder);
 }
 
 }  // namespace scenewright::linux_platform

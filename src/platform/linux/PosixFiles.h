@@ -25,6 +25,8 @@ class PosixFileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  bool MakePrivateFolder(const std::string& folder) override;
 };
 
 }  // namespace scenewright::linux_platform

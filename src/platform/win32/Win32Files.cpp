@@ -106,6 +106,24 @@ bool Win32FileSystem::IsFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool Win32FileSystem::CanCreateFilesIn(const std::string& folder) {
+  // Tried for real: the folder's access list, a read-only medium and a full disk all count.
+  const std::string probe = folder + "\\scenewright-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  Handle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  return file.Valid();
+}
+
+bool Win32FileSystem::MakePrivateFolder(const std::string& folder) {
+  // A new folder inherits the access list of the user's profile, which only the user (and
+  // the system and administrators) may open.
+  if (folder.empty()) return false;
+  CreateDirectoryA(folder.c_str(), nullptr);
+  const DWORD attributes = GetFileAttributesA(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+         CanCreateFilesIn(folder);
+}
+
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
   // Beside the target, so that the rename stays on one volume and cannot half-happen.

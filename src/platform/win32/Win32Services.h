@@ -33,6 +33,8 @@ class Win32FileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  bool CanCreateFilesIn(const std::string& folder) override;
+  bool MakePrivateFolder(const std::string& folder) override;
 };
 
 class Win32Registry final : public Registry {
@@ -81,6 +83,8 @@ class Win32ProgramInfo final : public ProgramInfo {
   std::string ExecutableExtension() override { return ".exe"; }
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override;
+  // %APPDATA%\Scenewright.
+  std::string UserDataFolder() override;
 
   // The running executable's full path.
   static std::string ModulePath();

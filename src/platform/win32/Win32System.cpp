@@ -23,6 +23,18 @@ std::string FileName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// One of the user's own folders, created if missing, with a trailing backslash; empty if none.
+std::string UserFolder(int csidl) {
+  char folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)) ||
+      folder[0] == '\0') {
+    return {};
+  }
+  std::string path(folder);
+  if (path.back() != '\\') path += '\\';
+  return path;
+}
+
 }  // namespace
 
 float Win32Clock::SecondsSinceMidnight() {
@@ -90,16 +102,16 @@ std::string Win32ProgramInfo::ProductName() {
   return name;
 }
 
+std::string Win32ProgramInfo::UserDataFolder() {
+  const std::string roaming = UserFolder(CSIDL_APPDATA);
+  return roaming.empty() ? roaming : roaming + "Scenewright";
+}
+
 std::vector<std::string> Win32Desktop::BitmapFileCandidates() {
   std::vector<std::string> candidates{std::string("C:\\") + kBitmapName};
   // Standard users may not create files in the root of C:; their own data folder always works.
-  char folder[MAX_PATH] = {};
-  if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                 SHGFP_TYPE_CURRENT, folder)) &&
-      folder[0] != '\0') {
-    std::string path(folder);
-    if (path.back() != '\\') path += '\\';
-    candidates.push_back(path + kBitmapName);
+  if (const std::string local = UserFolder(CSIDL_LOCAL_APPDATA); !local.empty()) {
+    candidates.push_back(local + kBitmapName);
   }
   return candidates;
 }

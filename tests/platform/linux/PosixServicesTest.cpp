@@ -77,17 +77,37 @@ TEST(LinuxSystem, ProgramPathsAndTheLocalClock) {
   ::tzset();
 }
 
+TEST(PosixFileSystem, MakesThePrivateFolderForTheUsersFiles) {
+  TempFolder dir;
+  PosixFileSystem files;
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "new/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "new"), 0700u);
+  ::mkdir((dir / "old").c_str(), 0755), ::mkdir((dir / "old/scenewright").c_str(), 0755);  // made by hand
+  EXPECT_TRUE(files.MakePrivateFolder(dir / "old/scenewright"));
+  EXPECT_EQ(ModeOf(dir / "old"), 0755u);  // a parent that exists is not the program's to change
+  EXPECT_EQ(ModeOf(dir / "old/scenewright"), 0700u);
+  EXPECT_EQ(EntryCount(dir / "old/scenewright"), 0u);  // the write test leaves nothing
+  EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
+  ScopedEnv config("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/ann");
+  EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright").UserDataFolder(), "/home/ann/.config/scenewright");
+}
+
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
 
 TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   TempFolder dir;
-  AutostartRegistry registry(dir / "autostart");
+  AutostartRegistry registry(dir / "autostart", dir / "home/autostart");
   const std::string entry = dir / "autostart/scenewright.desktop";
   // The Windows quoting of a path with a space is undone before escaping.
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "\"/opt/My Tools/sw\""));
   EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
   EXPECT_EQ(ModeOf(entry), 0644u);
-  EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
+  // The user's own entry: the same text in the user's folder, made as needed.
+  EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
+  EXPECT_EQ(ReadBytes(dir / "home/autostart/scenewright.desktop"),
+            "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/x\n");
+  registry.DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright");
+  EXPECT_EQ(EntryCount(dir / "home/autostart"), 0u);
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, "software\\other\\", "Scenewright", "/x"));
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "/latin1-\xE9"));
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other");

@@ -95,26 +95,56 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_EQ(EntryCount(folder.path()), 2u);
 }
 
+std::string RunValue(HKEY root = HKEY_LOCAL_MACHINE) {
+  char data[1024] = {};
+  DWORD size = sizeof(data), type = 0;
+  const bool found = RegGetValueA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Scenewright",
+                                  RRF_RT_ANY, &type, data, &size) == ERROR_SUCCESS;
+  // The stored size counts the terminating zero, as REG_SZ readers expect.
+  return !found ? "<none>" : type != REG_SZ || size != std::strlen(data) + 1 ? "<bad>" : std::string(data);
+}
+
 TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
   Win32Registry registry;
-  auto runValue = [] {
-    char data[1024] = {};
-    DWORD size = sizeof(data), type = 0;
-    const bool found = RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
-                                    "Scenewright", RRF_RT_ANY, &type, data, &size) == ERROR_SUCCESS;
-    // The stored size counts the terminating zero, as REG_SZ readers expect.
-    return !found ? "<none>" : type != REG_SZ || size != std::strlen(data) + 1 ? "<bad>" : std::string(data);
-  };
   testing::FakeSystem program;
   for (auto [folder, value] : {std::pair{"C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\""},
                                {"D:\\Tools", "D:\\Tools\\Scenewright.exe"}}) {
     program.folder = folder;
     RegisterStartAtLogon(registry, program);
-    EXPECT_EQ(runValue(), value);
+    EXPECT_EQ(RunValue(), value);
   }
   UnregisterStartAtLogon(registry);
-  EXPECT_EQ(runValue(), "<none>");
+  EXPECT_EQ(RunValue(), "<none>");
   UnregisterStartAtLogon(registry);  // nothing to delete: harmless
+}
+
+// A user who is not an administrator: the machine-wide key refuses every change.
+TEST(Win32RegistryTest, WithoutAnAdministratorTheRunValueIsTheUsersOwn) {
+  struct NoAdministrator final : Registry {
+    Win32Registry real;
+    bool SetRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
+      return root != RegistryRoot::LocalMachine && real.SetRegistryValue(root, key, name, text);
+    }
+    void DeleteRegistryValue(RegistryRoot root, const std::string& key, const std::string& name) override {
+      if (root != RegistryRoot::LocalMachine) real.DeleteRegistryValue(root, key, name);
+    }
+  } registry;
+  testing::FakeSystem program;
+  RegisterStartAtLogon(registry, program);
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "D:\\Tools\\Scenewright.exe");
+  EXPECT_EQ(RunValue(), "<none>");
+  UnregisterStartAtLogon(registry);
+  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<none>");
+}
+
+TEST(Win32FileSystemTest, TheUsersOwnFolderIsMadeAndTakesFiles) {
+  Win32FileSystem files;
+  EXPECT_TRUE(Win32ProgramInfo().UserDataFolder().ends_with("\\Scenewright"));
+  TempFolder folder;
+  const std::string own = folder / "Scenewright";
+  EXPECT_TRUE(files.MakePrivateFolder(own));
+  EXPECT_EQ(EntryCount(own), 0u);  // the write test leaves nothing behind
+  EXPECT_FALSE(files.CanCreateFilesIn(own + "\\missing"));
 }
 
 TEST(Win32PicturesTest, JpegGifAndBmpBecomeBitmapsAndFailuresChangeNothing) {

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+#include "platform/FileSystem.h"
+#include "platform/ProgramInfo.h"
+
+namespace scenewright {
+
+// Where the settings file and the list file live for the whole run.
+struct DataFiles {
+  std::string settings;
+  std::string list;
+  bool operator==(const DataFiles&) const = default;
+};
+
+// The two files in `folder`.
+DataFiles DataFilesIn(const std::string& folder, char separator);
+
+// Chosen once at start-up, for both files together: beside the executable when new files
+// can be made there (exactly as a copy in the user's own folder always worked); otherwise
+// in the user's own folder, made private. The first time that folder is used (it holds
+// neither file) the files beside the executable, an administrator's preset, are copied in;
+// from then on the user's copies win. With no usable user folder, the program folder stays.
+DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program);
+
+}  // namespace scenewright

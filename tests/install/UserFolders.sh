@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# Where the real program keeps its files and its start-at-logon entry when its folder cannot
+# be written: as root (an immutable folder) and as an ordinary user; then the Debian package
+# installed with apt-get and used by an ordinary user, and removed again.
+# Runs inside tools/with-desktop.sh, as root (CI is root; elsewhere it is skipped).
+#   UserFolders.sh path/to/scenewright path/to/build-folder
+set -euo pipefail
+program=$1 build=$2
+[[ $(id -u) == 0 ]] || { echo "not root: skipped"; exit 77; }
+work=$(mktemp -d /tmp/scenewright-folders.XXXXXX)
+chmod 755 "$work"
+locked=() installed=
+cleanup() {
+  local folder
+  for folder in "${locked[@]}"; do chattr -i "$folder"; done
+  [[ -z $installed ]] || apt-get remove -y -qq scenewright >/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+defaults=$'[General]\r\nautostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1\r\n'
+entry() { printf '[Desktop Entry]\nType=Application\nName=Scenewright\nExec=%s\n' "$1"; }
+same() { [[ $(cat "$1"; echo .) == "$2." ]] || fail "$1 holds: $(od -c "$1" | head)"; }
+
+# run EXECUTABLE USER HOME [ACTION]: starts the program until its window shows, does ACTION,
+# then ends it with SIGTERM, which saves like a close.
+run() {
+  local as=() pid window
+  [[ $2 == root ]] || as=(setpriv --reuid="$2" --regid=nogroup --clear-groups)
+  HOME=$3 XDG_CONFIG_HOME=$3/.config XDG_CACHE_HOME=$3/.cache XDG_CONFIG_DIRS=$work/xdg \
+    "${as[@]}" "$1" 2>/dev/null &
+  pid=$!
+  window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$pid" | head -n1) || fail "no window from $1"
+  [[ -z ${4:-} ]] || "$4" "$window"
+  kill -TERM "$pid"
+  wait "$pid" || fail "$1 ended with status $?"
+}
+folder() {  # a program folder with a copy of the program and any presets; "locked": immutable
+  mkdir "$work/$1" "$work/$1-home"
+  cp "$program" "$work/$1/scenewright"
+  [[ -z ${3:-} ]] || { printf '%s' "$3" >"$work/$1/scenewright.ini"; printf 'x.jpg\r\ny.jpg\r\n' >"$work/$1/wallpaper.dat"; }
+  [[ $2 != locked ]] || { chattr +i "$work/$1"; locked+=("$work/$1"); }
+}
+mkdir -m 755 "$work/xdg"
+
+echo "a writable program folder: the files beside the program, as always"
+folder open writable
+run "$work/open/scenewright" root "$work/open-home"
+same "$work/open/scenewright.ini" "$defaults"
+[[ $(ls -A "$work/open") == $'scenewright\nscenewright.ini\nwallpaper.dat' ]] || fail "open: $(ls -A "$work/open")"
+[[ ! -e $work/open-home/.config/scenewright ]] || fail "a user folder was made beside a writable program"
+same "$work/xdg/autostart/scenewright.desktop" "$(entry "$work/open/scenewright")"$'\n'
+
+mkdir "$work/probe"
+if ! chattr +i "$work/probe" 2>/dev/null; then
+  echo "(this file system has no immutable folders: those cases skipped)"
+else
+  chattr -i "$work/probe"
+  echo "an immutable empty program folder, as root: the user's folder, private"
+  folder empty locked
+  run "$work/empty/scenewright" root "$work/empty-home"
+  same "$work/empty-home/.config/scenewright/scenewright.ini" "$defaults"
+  [[ $(stat -c %a "$work/empty-home/.config/scenewright") == 700 ]] || fail "the user folder is not private"
+  [[ $(ls -A "$work/empty") == scenewright ]] || fail "empty: $(ls -A "$work/empty")"
+
+  echo "an immutable folder with presets: copied the first time, then the user's copy wins"
+  preset=$'[General]\r\nautostart=0\r\nnewonstart=0\r\ninterval=45\r\n'
+  folder preset locked "$preset"
+  run "$work/preset/scenewright" root "$work/preset-home"
+  own=$work/preset-home/.config/scenewright
+  same "$own/scenewright.ini" "${preset}currentindex=-1"$'\r\n'
+  same "$own/wallpaper.dat" $'x.jpg\r\ny.jpg\r\n'
+  printf '[General]\r\ninterval=60\r\n' >"$own/scenewright.ini"
+  run "$work/preset/scenewright" root "$work/preset-home"
+  same "$own/scenewright.ini" $'[General]\r\ninterval=60\r\ncurrentindex=0\r\n'
+fi
+
+echo "the Debian package: contents, validators"
+(cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
+deb=$(ls "$work"/package/scenewright_*_*.deb)
+dpkg-deb -x "$deb" "$work/root"
+for path in usr/bin/scenewright usr/share/applications/scenewright.desktop \
+  usr/share/icons/hicolor/48x48/apps/scenewright.png usr/share/metainfo/io.github.scenewright.Scenewright.metainfo.xml; do
+  [[ -f $work/root/$path ]] || fail "the package lacks /$path"
+done
+dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "dependencies: $(dpkg-deb -f "$deb" Depends)"
+desktop-file-validate "$work/root/usr/share/applications/scenewright.desktop" || fail "the launcher is not valid"
+appstreamcli validate --no-net "$work/root/usr/share/metainfo/"*.xml >/dev/null || fail "the metainfo is not valid"
+
+echo "installed with apt-get, used by an ordinary user"
+installed=yes
+apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null || fail "apt-get install failed"
+home=$work/user-home
+mkdir "$home" && chown nobody:nogroup "$home"
+convert -size 8x8 xc:red "$work/a.png" && convert -size 8x8 xc:blue "$work/b.png"
+rm -r "$work/xdg/autostart"
+run /usr/bin/scenewright nobody "$home"
+same "$home/.config/scenewright/scenewright.ini" "$defaults"
+same "$home/.config/autostart/scenewright.desktop" "$(entry /usr/bin/scenewright)"$'\n'
+[[ ! -e $work/xdg/autostart ]] || fail "an ordinary user wrote the system entry"
+list=$home/.config/scenewright/wallpaper.dat
+printf '%s\r\n' "$work/a.png" "$work/b.png" "$work/a.png" >"$list"
+remove_first() {  # row 0 of the list, then Remove: the program rewrites the list (a lost click is tried again)
+  local try
+  for try in 1 2 3; do
+    xdotool mousemove --window "$1" 20 182 click 1 sleep 0.5 mousemove --window "$1" 420 272 click 1
+    for _ in $(seq 20); do [[ $(wc -l <"$list") == 2 ]] && return; sleep 0.1; done
+  done
+}
+run /usr/bin/scenewright nobody "$home" remove_first
+same "$list" "$work/b.png"$'\r\n'"$work/a.png"$'\r\n'
+run /usr/bin/scenewright nobody "$home"
+[[ $(tr -d '\r' <"$home/.config/scenewright/scenewright.ini" | sed -n 's/^currentindex=//p') == 1 ]] ||
+  fail "the index did not move on across runs: $(cat "$home/.config/scenewright/scenewright.ini")"
+apt-get remove -y -qq scenewright >/dev/null && installed=
+[[ ! -e /usr/bin/scenewright ]] || fail "the package was not removed"
+echo "all folder and package checks passed"
