@@ -49,15 +49,32 @@ close_window() {
   wait_for_end
 }
 setting() { tr -d '\r' <"$1/scenewright.ini" | sed -n "s/^$2=//p"; }
+tray_icon() {
+  tray=
+  for candidate in $(xdotool search --onlyvisible --classname scenewright); do
+    (( candidate != window )) && tray=$candidate
+  done
+  [[ -n $tray ]]
+}
+iconic() { xprop -id "$window" WM_STATE | grep -q Iconic; }
+# The task bar with its tray taken away (0) or brought back (1), as by a panel started late.
+set_tray() {
+  sed -i "s/^ShowTaskBar=.*/ShowTaskBar=$1/" "$ICEWM_PRIVCFG/preferences"
+  icewm --restart 2>/dev/null
+  within 10000 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "icewm did not come back"
+}
 
 export XDG_CONFIG_DIRS="$work/xdg"
 mkdir -p "$XDG_CONFIG_DIRS"
 
-echo "first run in an empty folder (with a space in its path)"
+echo "first run in an empty folder (with a space in its path), no tray: no box"
+set_tray 0
 first="$work/first run"
 mkdir "$first"
 cp "$program" "$first/scenewright"
 start "$first"
+[[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
+  fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
 close_window
 [[ $(cat "$first/scenewright.ini") == $'[General]\r\nautostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1\r' ]] ||
   fail "defaults: $(od -c "$first/scenewright.ini")"
@@ -87,12 +104,16 @@ rgb=$(import -window root -crop 1x1+900+600 -depth 8 txt:- | grep -o '([0-9, ]*)
 IFS=, read -r r g b <<<"$rgb"
 (( r > 200 && g < 60 && b < 60 )) || fail "root window shows ($rgb), not entry 0"
 
-echo "minimising hides the window; the tray icon brings it back"
-tray=
-for candidate in $(xdotool search --onlyvisible --classname scenewright); do
-  (( candidate != window )) && tray=$candidate
-done
-[[ -n $tray ]] || fail "no tray icon"
+echo "no tray: minimising keeps the window in the window list"
+xdotool windowminimize "$window"
+within 2000 iconic >/dev/null || fail "the window was not minimised"
+sleep 0.5  # five ticks
+managed || fail "minimised without a tray, the window left the window list"
+xdotool windowactivate --sync "$window"
+
+echo "a tray comes: the icon docks; minimising hides the window; the icon brings it back"
+set_tray 1
+within 10000 tray_icon >/dev/null || fail "no tray icon after the tray came"
 xdotool windowminimize "$window"
 took=$(within 200 not_managed) || fail "still in the task list 200 ms after minimising"
 echo "  hidden after $took ms"
