@@ -144,6 +144,8 @@ TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
     const char* current;
     const char* session;
     DesktopKind kind;
+    const char* swaySocket = nullptr;
+    const char* waylandDisplay = nullptr;
   };
   for (const Case& c : {
            Case{"ubuntu:GNOME", nullptr, DesktopKind::Gnome},
@@ -162,8 +164,13 @@ TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
            Case{nullptr, "cinnamon", DesktopKind::Cinnamon},
            Case{nullptr, "openbox", DesktopKind::Bare},
            Case{nullptr, nullptr, DesktopKind::Bare},
+           Case{"sway", nullptr, DesktopKind::Sway},
+           Case{nullptr, nullptr, DesktopKind::Sway, "/run/user/1000/sway-ipc.sock", "wayland-1"},
+           Case{"GNOME", nullptr, DesktopKind::Gnome, nullptr, "wayland-0"},
+           Case{"Hyprland", nullptr, DesktopKind::Wlroots, nullptr, "wayland-1"},
+           Case{"i3", nullptr, DesktopKind::Bare, "", ""},
        }) {
-    EXPECT_EQ(DetectDesktop(c.current, c.session), c.kind)
+    EXPECT_EQ(DetectDesktop(c.current, c.session, c.swaySocket, c.waylandDisplay), c.kind)
         << (c.current ? c.current : "-") << " " << (c.session ? c.session : "-");
   }
 }
