@@ -3,8 +3,9 @@
 # interval, and the colour of one screen pixel after the start-up change and after each of
 # the next two changes, every one through the same bitmap path.
 #   RealDesktops.sh path/to/scenewright DESKTOP
-# The X desktops run inside tools/with-desktop.sh; sway and wlroots start a headless sway
-# (with XWayland, where the window runs) and run as an ordinary user, as sway requires.
+# The X desktops run inside tools/with-desktop.sh (GNOME and Plasma only through
+# tools/desktops.sh, which installs them); sway and wlroots start a headless sway (with
+# XWayland, where the window runs) and run as an ordinary user, as sway requires.
 set -euo pipefail
 program=$1 desktop=$2
 
@@ -14,6 +15,8 @@ lxde     LXDE   pcmanfm --desktop --profile scenewright
 lxqt     LXQt   pcmanfm-qt --desktop --profile scenewright
 xfce     XFCE   xfdesktop --disable-wm-check
 mate     MATE   caja --no-default-window --force-desktop
+gnome    GNOME  gnome-shell --x11 --replace
+plasma   KDE    plasmashell
 sway     -      -
 wlroots  -      -
 '
@@ -69,7 +72,8 @@ EOF
   pixel() { grim -g "800,400 1x1" - | convert - -depth 8 txt:-; }
 else
   [[ -n ${SCENEWRIGHT_PRIVATE_DESKTOP:-} ]] || fail "run inside tools/with-desktop.sh"
-  export XDG_CURRENT_DESKTOP=$current
+  # Software rendering for the desktops that draw with OpenGL or Qt Quick.
+  export XDG_CURRENT_DESKTOP=$current LIBGL_ALWAYS_SOFTWARE=1 QT_QUICK_BACKEND=software
   # A user of LXQt with a wallpaper shown: a new profile of pcmanfm-qt shows none.
   mkdir -p "$HOME/.config/pcmanfm-qt/scenewright"
   printf '[Desktop]\nWallpaperMode=stretch\n' >"$HOME/.config/pcmanfm-qt/scenewright/settings.conf"
@@ -84,8 +88,9 @@ colour() {
   IFS=, read -r r g b < <(pixel 2>/dev/null | grep -o '([0-9, ]*)' | head -n1 | tr -d '( )')
   [[ -n $b ]] || return 1
   case $1 in
-    red) (( r > 200 && g < 60 && b < 60 )) ;;
-    blue) (( b > 200 && r < 60 && g < 60 )) ;;
+    # Dominant, not exact: a shell may dim its background.
+    red) (( r > 80 && r > 3 * (g + b) )) ;;
+    blue) (( b > 80 && b > 3 * (r + g) )) ;;
   esac
 }
 
@@ -109,7 +114,12 @@ done
 case $desktop in
   sway)
     # The placement of the user's own background stays.
-    pgrep -a swaybg | grep -q -- '-m center' || fail "placement: $(pgrep -a swaybg)" ;;
+    pgrep -a -P "${pids[0]}" swaybg | grep -q -- '-m center' || fail "placement: $(pgrep -a swaybg)"
+    # sway minimises nothing and has no tray here: the window must stay on screen.
+    window=$(xdotool search --classname scenewright | head -n1)
+    xdotool windowminimize "$window"
+    sleep 0.5  # five ticks
+    xwininfo -id "$window" | grep -q IsViewable || fail "a minimise request hid the window" ;;
   wlroots)
     child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) ||
       fail "not one swaybg: $(pgrep -a -P "$pid")"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# The same check as the test command's real-desktop tests, against the two large desktops:
+# GNOME Shell (on X, software OpenGL) and KDE Plasma's plasmashell (software Qt Quick). Installs
+# them first (several hundred packages), builds the Linux program, and runs each on a private
+# virtual desktop. Not part of tools/test.sh.
+#   tools/desktops.sh [gnome] [plasma]
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+desktops=("$@")
+[[ ${#desktops[@]} -gt 0 ]] || desktops=(gnome plasma)
+
+tools/setup.sh
+sudo_cmd=()
+[[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+  gnome-shell gnome-settings-daemon mutter plasma-workspace plasma-desktop plasma-framework \
+  kwin-x11 qml-module-org-kde-kirigami2 libgl1-mesa-dri
+
+cmake --preset linux >/dev/null
+cmake --build --preset linux --target scenewright
+failed=()
+for desktop in "${desktops[@]}"; do
+  tools/with-desktop.sh tests/platform/linux/RealDesktops.sh "$PWD/build/linux/src/ui/qt/scenewright" "$desktop" ||
+    failed+=("$desktop")
+done
+if [[ ${#failed[@]} -gt 0 ]]; then
+  echo "FAILED: ${failed[*]}"
+  exit 1
+fi
+echo "every change shown on: ${desktops[*]}"
