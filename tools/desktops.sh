@@ -19,6 +19,16 @@ export DEBIAN_FRONTEND=noninteractive
 
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target scenewright
+# GNOME Shell looks for logind on the system bus and stops where there is none (a
+# container): a private bus of its own stands in for it.
+bus=$(mktemp "${TMPDIR:-/tmp}/scenewright-bus.XXXXXX")
+dbus-daemon --session --nofork --print-address=3 3>"$bus" 2>/dev/null &
+bus_pid=$!
+trap 'kill "$bus_pid" 2>/dev/null; rm -f "$bus"' EXIT
+for _ in $(seq 50); do [[ -s $bus ]] && break; sleep 0.1; done
+DBUS_SYSTEM_BUS_ADDRESS=$(head -n1 "$bus")
+export DBUS_SYSTEM_BUS_ADDRESS
+
 failed=()
 for desktop in "${desktops[@]}"; do
   tools/with-desktop.sh tests/platform/linux/RealDesktops.sh "$PWD/build/linux/src/ui/qt/scenewright" "$desktop" ||
