@@ -9,13 +9,22 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 desktops=("$@")
 [[ ${#desktops[@]} -gt 0 ]] || desktops=(gnome plasma)
 
+declare -A packages=(
+  [gnome]="gnome-shell gnome-settings-daemon mutter libgl1-mesa-dri"
+  [plasma]="plasma-workspace plasma-desktop plasma-framework qml-module-org-kde-kirigami2 libgl1-mesa-dri"
+)
+wanted=()
+for desktop in "${desktops[@]}"; do
+  [[ -n ${packages[$desktop]:-} ]] || { echo "unknown desktop $desktop" >&2; exit 2; }
+  read -ra list <<<"${packages[$desktop]}"
+  wanted+=("${list[@]}")
+done
+
 tools/setup.sh
 sudo_cmd=()
 [[ $(id -u) -eq 0 ]] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
-  gnome-shell gnome-settings-daemon mutter plasma-workspace plasma-desktop plasma-framework \
-  kwin-x11 qml-module-org-kde-kirigami2 libgl1-mesa-dri
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${wanted[@]}"
 
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target scenewright

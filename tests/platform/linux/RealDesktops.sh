@@ -60,13 +60,14 @@ xwayland force
 output HEADLESS-1 resolution ${width}x$height
 $([[ $desktop == sway ]] && echo "output * bg $work/own.png center")
 for_window [class="Scenewright"] floating enable, move position 0 0
-exec printf '%s' "\$DISPLAY" >$work/display
+exec printf '%s %s\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" >$work/display
 EOF
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
   pids+=($!)
   within 30 test -s "$work/display" || fail "sway did not start: $(tail -n5 "$work/sway.log")"
-  export WAYLAND_DISPLAY=wayland-1 DISPLAY=$(cat "$work/display")
+  read -r WAYLAND_DISPLAY DISPLAY <"$work/display"
+  export WAYLAND_DISPLAY DISPLAY
   within 30 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "XWayland did not start"
   [[ $desktop == sway ]] && export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
   pixel() { grim -g "800,400 1x1" - | convert - -depth 8 txt:-; }
@@ -114,7 +115,8 @@ done
 case $desktop in
   sway)
     # The placement of the user's own background stays.
-    pgrep -a -P "${pids[0]}" swaybg | grep -q -- '-m center' || fail "placement: $(pgrep -a swaybg)"
+    pgrep -a swaybg | grep -F "$XDG_CACHE_HOME/scenewright.bmp" | grep -q -- '-m center' ||
+      fail "placement: $(pgrep -a swaybg)"
     # sway minimises nothing and has no tray here: the window must stay on screen.
     window=$(xdotool search --classname scenewright | head -n1)
     xdotool windowminimize "$window"
