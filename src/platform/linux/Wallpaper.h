@@ -44,7 +44,8 @@ std::string SwayBackgroundCommand(const std::string& bitmapPath, const std::stri
 void SetSwayWallpaper(const std::string& bitmapPath);
 
 // Other wlroots compositors: one `swaybg` child kept while the program runs, replaced at
-// each change and ended with the program.
+// each change and ended with the program. Like sway's, each new one reads the file anew,
+// so neither needs the second spelling.
 class SwaybgChild {
  public:
   SwaybgChild();
