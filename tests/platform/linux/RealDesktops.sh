@@ -33,11 +33,15 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
 pids=()
 cleanup() {
   local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null || true; done
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || continue
+    within 5 gone "${pids[i]}" || kill -KILL "${pids[i]}" 2>/dev/null || true
+  done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
+gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
 # Polls a condition every 100 ms for at most $1 seconds.
 within() {
@@ -126,7 +130,7 @@ case $desktop in
     child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) ||
       fail "not one swaybg: $(pgrep -a -P "$pid")"
     kill "$pid"
-    within 10 bash -c "! kill -0 $pid 2>/dev/null && ! kill -0 $child 2>/dev/null" ||
+    within 10 eval "gone $pid && gone $child" ||
       fail "the program or its swaybg did not end" ;;
 esac
 echo "$desktop: every change shown"
