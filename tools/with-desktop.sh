@@ -56,7 +56,9 @@ DBUS_SESSION_BUS_ADDRESS=$(head -n1 "$work/bus")
 export DBUS_SESSION_BUS_ADDRESS
 
 printf 'ShowTaskBar=1\nTaskBarShowTray=1\nTaskBarShowClock=0\nTaskBarShowWorkspaces=0\n' >"$work/icewm/preferences"
-ICEWM_PRIVCFG="$work/icewm" icewm 2>/dev/null &
+# A test may rewrite these preferences and run `icewm --restart` (say, to take the tray away).
+export ICEWM_PRIVCFG="$work/icewm"
+icewm 2>/dev/null &
 pids+=($!)
 for _ in $(seq 50); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break

@@ -71,6 +71,9 @@ class FormView {
   // Empty when the icon was added; otherwise the system's description of the failure.
   virtual std::string AddTrayIcon(const TrayRecord& record) = 0;
   virtual void RemoveTrayIcon(const TrayRecord& record) = 0;
+  // Whether an added icon is on screen now. Where a tray can come and go after the icon was
+  // added (a panel started late or restarted), the view says so here.
+  virtual bool TrayIconShown() { return true; }
 
   virtual WindowState GetWindowState() = 0;
   virtual void HideWindow() = 0;     // off the screen and the task bar

@@ -27,8 +27,11 @@ void Presenter::AddTrayIcon() {
 }
 
 void Presenter::HideIfMinimised() {
-  // Without a tray icon nothing could bring a hidden window back, so it stays minimised.
-  if (trayAdded_ && view_.GetWindowState() == WindowState::Minimised) view_.HideWindow();
+  // Without a tray icon on screen nothing could bring a hidden window back, so it stays
+  // minimised.
+  if (trayAdded_ && view_.GetWindowState() == WindowState::Minimised && view_.TrayIconShown()) {
+    view_.HideWindow();
+  }
 }
 
 void Presenter::OnTrayMessage(std::uint32_t message) {

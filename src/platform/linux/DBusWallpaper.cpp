@@ -100,20 +100,29 @@ void SetPlasmaWallpaper(const std::string& bitmapPath) {
        {Q(PlasmaScript(bitmapPath))});
 }
 
+bool RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                std::string* output) {
+  QProcess process;
+  if (output == nullptr) process.setStandardOutputFile(QProcess::nullDevice());
+  process.setStandardErrorFile(QProcess::nullDevice());
+  QStringList list;
+  for (const std::string& argument : arguments) list << Q(argument);
+  process.start(Q(program), list);
+  if (!process.waitForStarted(kCallTimeoutMs)) return false;
+  if (!process.waitForFinished(kCallTimeoutMs)) {
+    process.kill();
+    process.waitForFinished(kCallTimeoutMs);
+    return false;
+  }
+  if (output != nullptr) *output = process.readAllStandardOutput().toStdString();
+  return true;
+}
+
 void SetPcmanfmWallpaper(const std::string& program, const std::string& bitmapPath) {
   // pcmanfm and pcmanfm-qt ignore a path equal to the one they show, so the second
   // spelling goes first. Each call hands the path to the running desktop and returns.
   for (const std::string& path : {SecondSpelling(bitmapPath), bitmapPath}) {
-    QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(Q(program), {QStringLiteral("--set-wallpaper"), Q(path)});
-    if (!process.waitForStarted(kCallTimeoutMs)) return;
-    if (!process.waitForFinished(kCallTimeoutMs)) {
-      process.kill();
-      process.waitForFinished(kCallTimeoutMs);
-      return;
-    }
+    if (!RunProgram(program, {"--set-wallpaper", path})) return;
   }
 }
 

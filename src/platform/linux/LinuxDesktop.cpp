@@ -37,7 +37,7 @@ bool Classify(std::string_view name, DesktopKind& kind) {
       {"cinnamon", DesktopKind::Cinnamon}, {"mate", DesktopKind::Mate},
       {"xfce", DesktopKind::Xfce},         {"kde", DesktopKind::Plasma},
       {"plasma", DesktopKind::Plasma},     {"lxde", DesktopKind::Lxde},
-      {"lxqt", DesktopKind::Lxqt},
+      {"lxqt", DesktopKind::Lxqt},         {"sway", DesktopKind::Sway},
   };
   for (const Known& known : kKnown) {
     if (StartsWith(n, known.prefix)) {
@@ -50,7 +50,8 @@ bool Classify(std::string_view name, DesktopKind& kind) {
 
 }  // namespace
 
-DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession) {
+DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession,
+                          const char* swaySocket, const char* waylandDisplay) {
   DesktopKind kind = DesktopKind::Bare;
   if (currentDesktop != nullptr) {
     std::string_view names(currentDesktop);
@@ -66,6 +67,9 @@ DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession
     session = session.substr(session.rfind('/') + 1);
     if (!session.empty() && Classify(session, kind)) return kind;
   }
+  // No X root window shows through a Wayland compositor's outputs.
+  if (swaySocket != nullptr && swaySocket[0] != '\0') return DesktopKind::Sway;
+  if (waylandDisplay != nullptr && waylandDisplay[0] != '\0') return DesktopKind::Wlroots;
   return DesktopKind::Bare;
 }
 
@@ -84,6 +88,10 @@ std::string UserBitmapPath() {
   return {};
 }
 
+LinuxDesktop::LinuxDesktop() = default;
+
+LinuxDesktop::~LinuxDesktop() = default;  // ends the swaybg child, if any
+
 std::vector<std::string> LinuxDesktop::BitmapFileCandidates() {
   std::string path = UserBitmapPath();
   if (path.empty()) return {};
@@ -91,7 +99,8 @@ std::vector<std::string> LinuxDesktop::BitmapFileCandidates() {
 }
 
 void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
-  switch (DetectDesktop(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("DESKTOP_SESSION"))) {
+  switch (DetectDesktop(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("DESKTOP_SESSION"),
+                        std::getenv("SWAYSOCK"), std::getenv("WAYLAND_DISPLAY"))) {
     case DesktopKind::Gnome: SetGnomeWallpaper(bitmapPath); break;
     case DesktopKind::Cinnamon: SetCinnamonWallpaper(bitmapPath); break;
     case DesktopKind::Mate: SetMateWallpaper(bitmapPath); break;
@@ -99,6 +108,11 @@ void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
     case DesktopKind::Plasma: SetPlasmaWallpaper(bitmapPath); break;
     case DesktopKind::Lxde: SetPcmanfmWallpaper("pcmanfm", bitmapPath); break;
     case DesktopKind::Lxqt: SetPcmanfmWallpaper("pcmanfm-qt", bitmapPath); break;
+    case DesktopKind::Sway: SetSwayWallpaper(bitmapPath); break;
+    case DesktopKind::Wlroots:
+      if (!swaybg_) swaybg_ = std::make_unique<SwaybgChild>();
+      swaybg_->Show(bitmapPath);
+      break;
     case DesktopKind::Bare: SetXRootWallpaper(bitmapPath); break;
   }
 }

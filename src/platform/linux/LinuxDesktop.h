@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -7,21 +8,30 @@
 
 namespace scenewright::linux_platform {
 
-enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Plasma, Lxde, Lxqt, Bare };
+enum class DesktopKind { Gnome, Cinnamon, Mate, Xfce, Plasma, Lxde, Lxqt, Sway, Wlroots, Bare };
 
 // The running desktop from XDG_CURRENT_DESKTOP (a colon-separated list, first known name
-// wins), else DESKTOP_SESSION; Bare when neither names one this program knows.
-DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession);
+// wins), else DESKTOP_SESSION; else sway by its IPC socket (SWAYSOCK), and any other Wayland
+// session (WAYLAND_DISPLAY) taken for a wlroots compositor; Bare when none of these.
+DesktopKind DetectDesktop(const char* currentDesktop, const char* desktopSession,
+                          const char* swaySocket = nullptr, const char* waylandDisplay = nullptr);
 
 // "scenewright.bmp" in the user's own cache folder ($XDG_CACHE_HOME, else ~/.cache),
 // created private to the user. Empty when no such folder can be had: a folder another user
 // owns, or everyone may write into, is never used.
 std::string UserBitmapPath();
 
+class SwaybgChild;
+
 class LinuxDesktop final : public Desktop {
  public:
+  LinuxDesktop();
+  ~LinuxDesktop() override;
   std::vector<std::string> BitmapFileCandidates() override;
   void SetWallpaper(const std::string& bitmapPath) override;
+
+ private:
+  std::unique_ptr<SwaybgChild> swaybg_;  // only where a wlroots compositor needs one
 };
 
 }  // namespace scenewright::linux_platform

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+class QProcess;
 
 // The per-desktop ways of making a bitmap the wallpaper. The bitmap's path never changes, so
 // each setter first hands its desktop the same file under a second spelling ("dir/./name")
@@ -29,6 +32,32 @@ std::string PlasmaScript(const std::string& bitmapPath);
 void SetPlasmaWallpaper(const std::string& bitmapPath);
 // LXDE and LXQt: their desktop managers' own command (`pcmanfm` or `pcmanfm-qt`).
 void SetPcmanfmWallpaper(const std::string& program, const std::string& bitmapPath);
+
+// Runs a program to its end, silently, for a few seconds at most; false when it could not
+// start or had to be stopped. `output`, when given, receives what it printed.
+bool RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                std::string* output = nullptr);
+
+// sway: its command that makes the bitmap every output's background, placed as the user's
+// configuration (`config`) places a background.
+std::string SwayBackgroundCommand(const std::string& bitmapPath, const std::string& config);
+void SetSwayWallpaper(const std::string& bitmapPath);
+
+// Other wlroots compositors: one `swaybg` child kept while the program runs, replaced at
+// each change and ended with the program. Like sway's, each new one reads the file anew,
+// so neither needs the second spelling.
+class SwaybgChild {
+ public:
+  SwaybgChild();
+  ~SwaybgChild();
+  SwaybgChild(const SwaybgChild&) = delete;
+  SwaybgChild& operator=(const SwaybgChild&) = delete;
+  void Show(const std::string& bitmapPath);
+
+ private:
+  void End();
+  std::unique_ptr<QProcess> process_;
+};
 
 // No desktop: the X root window's background, as a pixmap that outlives this connection.
 bool SetXRootWallpaper(const std::string& bitmapPath);

@@ -335,10 +335,14 @@ void MainWindow::ShowMessageBox(const std::string& text, const std::string& titl
 std::string MainWindow::AddTrayIcon(const TrayRecord& record) {
   tray_->setIcon(windowIcon());
   tray_->setToolTip(Q(record.Tip()));
-  if (!QSystemTrayIcon::isSystemTrayAvailable()) return "No notification area (system tray) is running.";
+  if (tray_->icon().isNull()) return "The notification area icon could not be created.";
+  // A tray missing now is no error: a panel often starts after the programs of the logon,
+  // and Qt docks the icon whenever a tray appears (again, after a panel's restart).
   tray_->show();
   return {};
 }
+
+bool MainWindow::TrayIconShown() { return tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }
 
 void MainWindow::RemoveTrayIcon(const TrayRecord&) { tray_->hide(); }
 

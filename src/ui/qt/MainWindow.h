@@ -48,6 +48,7 @@ class MainWindow final : public QWidget, public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override;
   std::string AddTrayIcon(const TrayRecord& record) override;
   void RemoveTrayIcon(const TrayRecord& record) override;
+  bool TrayIconShown() override;
   WindowState GetWindowState() override;
   void HideWindow() override;
   void RestoreWindow() override;

@@ -101,18 +101,30 @@ TEST(LinuxPictures, HostilePicturesAndPlantedLinksChangeNothing) {
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
-  // The first known name wins, "X-" prefixes and session file paths are read through, and
-  // anything else is a bare X desktop.
-  const std::tuple<const char*, const char*, DesktopKind> cases[] = {
-      {"ubuntu:GNOME", nullptr, DesktopKind::Gnome},  {"Unity", nullptr, DesktopKind::Gnome},
-      {"X-Cinnamon", nullptr, DesktopKind::Cinnamon}, {"MATE", nullptr, DesktopKind::Mate},
-      {"XFCE", nullptr, DesktopKind::Xfce},           {"LXDE", nullptr, DesktopKind::Lxde},
-      {"LXQt", nullptr, DesktopKind::Lxqt},           {"Unknown:KDE", "gnome", DesktopKind::Plasma},
-      {nullptr, "plasmawayland", DesktopKind::Plasma}, {"", "/usr/share/xsessions/xfce", DesktopKind::Xfce},
-      {"i3", nullptr, DesktopKind::Bare},             {nullptr, nullptr, DesktopKind::Bare},
+  // The first known name wins, "X-" prefixes and session file paths are read through, sway
+  // by name or by its socket, any other Wayland session is a wlroots one, and anything else
+  // is a bare X desktop.
+  const std::tuple<const char*, const char*, const char*, const char*, DesktopKind> cases[] = {
+      {"ubuntu:GNOME", nullptr, nullptr, nullptr, DesktopKind::Gnome},
+      {"Unity", nullptr, nullptr, nullptr, DesktopKind::Gnome},
+      {"X-Cinnamon", nullptr, nullptr, nullptr, DesktopKind::Cinnamon},
+      {"MATE", nullptr, nullptr, nullptr, DesktopKind::Mate},
+      {"XFCE", nullptr, nullptr, nullptr, DesktopKind::Xfce},
+      {"LXDE", nullptr, nullptr, nullptr, DesktopKind::Lxde},
+      {"LXQt", nullptr, nullptr, nullptr, DesktopKind::Lxqt},
+      {"Unknown:KDE", "gnome", nullptr, nullptr, DesktopKind::Plasma},
+      {nullptr, "plasmawayland", nullptr, nullptr, DesktopKind::Plasma},
+      {"", "/usr/share/xsessions/xfce", nullptr, nullptr, DesktopKind::Xfce},
+      {"i3", nullptr, "", "", DesktopKind::Bare},
+      {nullptr, nullptr, nullptr, nullptr, DesktopKind::Bare},
+      {"sway", nullptr, nullptr, nullptr, DesktopKind::Sway},
+      {nullptr, nullptr, "/run/user/1000/sway-ipc.sock", "wayland-1", DesktopKind::Sway},
+      {"GNOME", nullptr, nullptr, "wayland-0", DesktopKind::Gnome},
+      {"Hyprland", nullptr, nullptr, "wayland-1", DesktopKind::Wlroots},
   };
-  for (const auto& [current, session, kind] : cases) {
-    EXPECT_EQ(DetectDesktop(current, session), kind) << (current ? current : "-") << " " << (session ? session : "-");
+  for (const auto& [current, session, swaySocket, waylandDisplay, kind] : cases) {
+    EXPECT_EQ(DetectDesktop(current, session, swaySocket, waylandDisplay), kind)
+        << (current ? current : "-") << " " << (session ? session : "-");
   }
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a real X server with a window manager and a tray (run inside
-# tools/with-desktop.sh): hiding in the tray and coming back, and the index saved by every
-# kind of end.
+# tools/with-desktop.sh): a tray that comes late, hiding in it and coming back, and the
+# index saved by every kind of end.
 #   EndToEnd.sh path/to/scenewright
 set -euo pipefail
 program=$1
@@ -37,6 +37,20 @@ wait_for_end() {
   pid=
 }
 setting() { tr -d '\r' <"$app/scenewright.ini" | sed -n "s/^$1=//p"; }
+tray_icon() {
+  tray=
+  for candidate in $(xdotool search --onlyvisible --classname scenewright); do
+    (( candidate != window )) && tray=$candidate
+  done
+  [[ -n $tray ]]
+}
+iconic() { xprop -id "$window" WM_STATE | grep -q Iconic; }
+# The task bar with its tray taken away (0) or brought back (1), as by a panel started late.
+set_tray() {
+  sed -i "s/^ShowTaskBar=.*/ShowTaskBar=$1/" "$ICEWM_PRIVCFG/preferences"
+  icewm --restart 2>/dev/null
+  within 10000 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "icewm did not come back"
+}
 
 export XDG_CONFIG_DIRS="$work/xdg"
 app="$work/app folder"
@@ -44,14 +58,22 @@ mkdir -p "$XDG_CONFIG_DIRS" "$app"
 cp "$program" "$app/scenewright"
 for name in zero.jpg one.gif two.bmp; do convert -size 64x48 xc:red "$work/$name"; done
 printf '%s\r\n' "$work/zero.jpg" "$work/one.gif" "$work/two.bmp" >"$app/wallpaper.dat"
-start
 
-echo "minimising hides the window; the tray icon brings it back"
-tray=
-for candidate in $(xdotool search --onlyvisible --classname scenewright); do
-  (( candidate != window )) && tray=$candidate
-done
-[[ -n $tray ]] || fail "no tray icon"
+echo "no tray at start: no box, and minimising keeps the window in the window list"
+set_tray 0
+start
+[[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
+  fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
+within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
+xdotool windowminimize "$window"
+within 2000 iconic || fail "the window was not minimised"
+sleep 0.5  # five ticks
+managed || fail "minimised without a tray, the window left the window list"
+xdotool windowactivate --sync "$window"
+
+echo "a tray comes: the icon docks; minimising hides the window; the icon brings it back"
+set_tray 1
+within 10000 tray_icon || fail "no tray icon after the tray came"
 xdotool windowminimize "$window"
 within 200 not_managed || fail "still in the task list 200 ms after minimising"
 viewable && fail "a hidden window is still viewable"

@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# The real program against a desktop's own background drawer: two solid pictures, a short
+# interval, and the colour of one screen pixel after the start-up change and after each of
+# the next two changes, every one through the same bitmap path.
+#   RealDesktops.sh path/to/scenewright DESKTOP
+# The X desktops run inside tools/with-desktop.sh (GNOME and Plasma only through
+# tools/desktops.sh, which installs them); sway and wlroots start a headless sway (with
+# XWayland, where the window runs) and run as an ordinary user, as sway requires.
+set -euo pipefail
+program=$1 desktop=$2
+
+# desktop  XDG_CURRENT_DESKTOP  background drawer (- : none of its own)
+table='
+lxde     LXDE   pcmanfm --desktop --profile scenewright
+lxqt     LXQt   pcmanfm-qt --desktop --profile scenewright
+xfce     XFCE   xfdesktop --disable-wm-check
+mate     MATE   caja --no-default-window --force-desktop
+gnome    GNOME  gnome-shell --x11 --replace
+plasma   KDE    plasmashell
+sway     -      -
+wlroots  -      -
+'
+read -r _ current drawer < <(grep "^$desktop " <<<"$table") || { echo "unknown desktop $desktop" >&2; exit 2; }
+
+wayland=0
+[[ $desktop == sway || $desktop == wlroots ]] && wayland=1
+if (( wayland && EUID == 0 )); then
+  exec setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env -- \
+    env PATH="$PATH" "$0" "$@"
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
+pids=()
+cleanup() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || continue
+    within 5 gone "${pids[i]}" || kill -KILL "${pids[i]}" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
+fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
+# Polls a condition every 100 ms for at most $1 seconds.
+within() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    (( SECONDS > deadline )) && return 1
+    sleep 0.1
+  done
+}
+
+width=1024 height=768
+if (( wayland )); then
+  export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CACHE_HOME="$work/cache \$HOME's"
+  mkdir -m 0700 "$XDG_RUNTIME_DIR"
+  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP DESKTOP_SESSION
+  convert -size ${width}x$height xc:lime "$work/own.png"
+  cat >"$work/sway.conf" <<EOF
+xwayland force
+output HEADLESS-1 resolution ${width}x$height
+$([[ $desktop == sway ]] && echo "output * bg $work/own.png center")
+for_window [class="Scenewright"] floating enable, move position 0 0
+exec printf '%s %s\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" >$work/display
+EOF
+  WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
+    >"$work/sway.log" 2>&1 &
+  pids+=($!)
+  within 30 test -s "$work/display" || fail "sway did not start: $(tail -n5 "$work/sway.log")"
+  read -r WAYLAND_DISPLAY DISPLAY <"$work/display"
+  export WAYLAND_DISPLAY DISPLAY
+  within 30 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "XWayland did not start"
+  [[ $desktop == sway ]] && export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+  pixel() { grim -g "800,400 1x1" - | convert - -depth 8 txt:-; }
+else
+  [[ -n ${SCENEWRIGHT_PRIVATE_DESKTOP:-} ]] || fail "run inside tools/with-desktop.sh"
+  # Software rendering for the desktops that draw with OpenGL or Qt Quick.
+  export XDG_CURRENT_DESKTOP=$current LIBGL_ALWAYS_SOFTWARE=1 QT_QUICK_BACKEND=software
+  # A user of LXQt with a wallpaper shown: a new profile of pcmanfm-qt shows none.
+  mkdir -p "$HOME/.config/pcmanfm-qt/scenewright"
+  printf '[Desktop]\nWallpaperMode=stretch\n' >"$HOME/.config/pcmanfm-qt/scenewright/settings.conf"
+  # shellcheck disable=SC2086  # the drawer's command line is split on purpose
+  $drawer >"$work/drawer.log" 2>&1 &
+  pids+=($!)
+  pixel() { import -window root -crop 1x1+800+400 -depth 8 txt:-; }
+fi
+
+colour() {
+  local r g b
+  IFS=, read -r r g b < <(pixel 2>/dev/null | grep -o '([0-9, ]*)' | head -n1 | tr -d '( )')
+  [[ -n $b ]] || return 1
+  case $1 in
+    # Dominant, not exact: a shell may dim its background.
+    red) (( r > 80 && r > 3 * (g + b) )) ;;
+    blue) (( b > 80 && b > 3 * (r + g) )) ;;
+  esac
+}
+
+app=$work/app
+mkdir "$app"
+cp "$program" "$app/scenewright"
+convert -size ${width}x$height xc:red "$work/red.jpg"
+convert -size ${width}x$height xc:blue "$work/blue.gif"
+printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$app/wallpaper.dat"
+printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncurrentindex=-1\r\n' \
+  >"$app/scenewright.ini"
+(cd "$app" && exec ./scenewright) >"$work/program.log" 2>&1 &
+pid=$!
+pids+=($pid)
+
+for expected in red blue red; do
+  within 30 colour $expected || fail "the screen did not turn $expected ($(pixel 2>&1 | tail -n1))"
+  echo "$desktop: $expected"
+done
+
+case $desktop in
+  sway)
+    # The placement of the user's own background stays.
+    pgrep -a swaybg | grep -F "$XDG_CACHE_HOME/scenewright.bmp" | grep -q -- '-m center' ||
+      fail "placement: $(pgrep -a swaybg)"
+    # sway minimises nothing and has no tray here: the window must stay on screen.
+    window=$(xdotool search --classname scenewright | head -n1)
+    xdotool windowminimize "$window"
+    sleep 0.5  # five ticks
+    xwininfo -id "$window" | grep -q IsViewable || fail "a minimise request hid the window" ;;
+  wlroots)
+    child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) ||
+      fail "not one swaybg: $(pgrep -a -P "$pid")"
+    kill "$pid"
+    within 10 eval "gone $pid && gone $child" ||
+      fail "the program or its swaybg did not end" ;;
+esac
+echo "$desktop: every change shown"
