@@ -72,7 +72,8 @@ void OnJpegMessage(j_common_ptr info, int level) {
 
 // Everything the decode loop changes lives in libjpeg's own memory, so a jump back from an
 // error leaves nothing to clean up but the decompressor.
-DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
+DecodeResult Decode(jpeg_decompress_struct& info, int fd, std::optional<ScreenSize> screen,
+                    std::optional<CoverScaler>& scaler) {
   jpeg_read_header(&info, TRUE);
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
   const auto layout = LayoutFor(info.image_width, info.image_height);
@@ -80,6 +81,7 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
   if (info.output_components != 3 || !WriteHeader(fd, *layout)) return DecodeResult::Failed;
+  if (screen) scaler = CoverScaler::For(layout->width, layout->height, *screen);
 
   JSAMPARRAY batch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                 static_cast<JDIMENSION>(layout->stride), kRowsABatch);
@@ -97,6 +99,9 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
     for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i];
     for (int done = 0; done < count;) {
       done += static_cast<int>(jpeg_read_scanlines(&info, rows + done, static_cast<JDIMENSION>(count - done)));
+    }
+    if (scaler) {
+      for (int i = 0; i < count; ++i) scaler->AddRow(rows[i]);
     }
     if (block) {
       const std::size_t bytes = layout->stride * static_cast<std::size_t>(count);
@@ -123,7 +128,10 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
 }
 
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd) {
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen,
+                                ScreenCover* cover) {
+  // Outside the frame an error jumps out of, so that it is still destroyed.
+  std::optional<CoverScaler> scaler;
   jpeg_decompress_struct info;
   JpegErrors errors;
   info.err = jpeg_std_error(&errors.manager);
@@ -135,12 +143,13 @@ DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd) {
     return DecodeResult::Failed;
   }
   jpeg_stdio_src(&info, jpeg);
-  const DecodeResult result = Decode(info, bitmapFd);
+  const DecodeResult result = Decode(info, bitmapFd, screen, scaler);
   jpeg_destroy_decompress(&info);
+  if (result == DecodeResult::Written && scaler && cover) *cover = scaler->Take();
   return result;
 }
 
-bool WriteImageToBitmap(const QImage& image, int bitmapFd) {
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
   const auto layout = LayoutFor(image.width(), image.height());
   if (!layout) return false;
   // Without alpha, every desktop's loader reads the file the same way.
@@ -148,10 +157,13 @@ bool WriteImageToBitmap(const QImage& image, int bitmapFd) {
   if (bgr.isNull() || !WriteHeader(bitmapFd, *layout)) return false;
   std::vector<std::uint8_t> row(layout->stride, 0);
   const auto rowBytes = static_cast<std::size_t>(layout->width) * 3;
+  auto scaler = screen ? CoverScaler::For(layout->width, layout->height, *screen) : std::nullopt;
   for (int y = 0; y < layout->height; ++y) {
     std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
     if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, y))) return false;
+    if (scaler) scaler->AddRow(row.data());
   }
+  if (scaler && cover) *cover = scaler->Take();
   return true;
 }
 

@@ -127,8 +127,17 @@ void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
     case DesktopKind::Plasma: SetPlasmaWallpaper(bitmapPath); break;
     case DesktopKind::Lxde: SetPcmanfmWallpaper("pcmanfm", bitmapPath); break;
     case DesktopKind::Lxqt: SetPcmanfmWallpaper("pcmanfm-qt", bitmapPath); break;
-    case DesktopKind::Bare: SetXRootWallpaper(bitmapPath); break;
+    case DesktopKind::Bare:
+      SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{});
+      break;
   }
+}
+
+std::optional<ScreenSize> LinuxDesktop::BareScreenSize() {
+  if (DetectDesktop(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("DESKTOP_SESSION")) != DesktopKind::Bare) {
+    return std::nullopt;
+  }
+  return XRootScreenSize();
 }
 
 }  // namespace scenewright::linux_platform

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/Desktop.h"
+#include "platform/linux/LinuxPictures.h"
 
 namespace scenewright::linux_platform {
 
@@ -20,8 +21,17 @@ std::string UserBitmapPath();
 
 class LinuxDesktop final : public Desktop {
  public:
+  // `pictures` hands over the cover it made for the bare X root, if any.
+  explicit LinuxDesktop(LinuxPictures* pictures = nullptr) : pictures_(pictures) {}
   std::vector<std::string> BitmapFileCandidates() override;
   void SetWallpaper(const std::string& bitmapPath) override;
+
+  // The screen the picture is shown on by this program itself: the X root's, on a bare X
+  // server; nullopt where a desktop shows the bitmap.
+  static std::optional<ScreenSize> BareScreenSize();
+
+ private:
+  LinuxPictures* pictures_;
 };
 
 }  // namespace scenewright::linux_platform

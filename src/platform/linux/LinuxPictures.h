@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/Pictures.h"
+#include "platform/linux/ScreenCover.h"
 
 namespace scenewright::linux_platform {
 
@@ -15,18 +18,30 @@ QImage ReadPicture(const std::string& path);
 // The staging picture is kept as a finished bitmap file, private to the user, beside the
 // wallpaper bitmap. A JPEG is decoded straight into it row by row, so even a very large
 // photograph never sits in memory whole; saving then only links that file into place.
+// Where the desktop shows the picture itself on a screen (bare X), the decoded rows also make
+// the picture's cover of that screen, so the large bitmap is never read back.
 class LinuxPictures final : public Pictures {
  public:
+  // The screen to cover, asked at each load; nullopt when no cover is wanted.
+  using ScreenSizeSource = std::function<std::optional<ScreenSize>()>;
+
   // Stages in the user's cache folder, where the wallpaper bitmap lives.
-  LinuxPictures();
-  explicit LinuxPictures(const std::string& stagingFolder);
+  explicit LinuxPictures(ScreenSizeSource screenSize = {});
+  explicit LinuxPictures(const std::string& stagingFolder, ScreenSizeSource screenSize = {});
 
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
 
+  // The cover made with the staged picture, handed over once, and only for the bitmap that
+  // picture was last saved as; empty otherwise.
+  ScreenCover TakeCover(const std::string& bitmapPath);
+
  private:
   std::string stagingFile_;
+  ScreenSizeSource screenSize_;
   bool staged_ = false;
+  ScreenCover cover_;
+  std::string coverBitmap_;
 };
 
 }  // namespace scenewright::linux_platform

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/ScreenCover.h"
+
 // The per-desktop ways of making a bitmap the wallpaper. The bitmap's path never changes, so
 // each setter first hands its desktop the same file under a second spelling ("dir/./name")
 // and then the real path: the stored value changes twice, every listener reloads the file,
@@ -31,6 +33,9 @@ void SetPlasmaWallpaper(const std::string& bitmapPath);
 void SetPcmanfmWallpaper(const std::string& program, const std::string& bitmapPath);
 
 // No desktop: the X root window's background, as a pixmap that outlives this connection.
-bool SetXRootWallpaper(const std::string& bitmapPath);
+// Shows `cover` when it was made for this screen's size, else reads the bitmap and scales it.
+bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover = {});
+// The size of the X screen a cover is made for; nullopt without an X display.
+std::optional<ScreenSize> XRootScreenSize();
 
 }  // namespace scenewright::linux_platform
