@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include <QImage>
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstring>
@@ -152,16 +153,21 @@ DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<Scr
 bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
   const auto layout = LayoutFor(image.width(), image.height());
   if (!layout) return false;
-  // Without alpha, every desktop's loader reads the file the same way.
-  const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-  if (bgr.isNull() || !WriteHeader(bitmapFd, *layout)) return false;
+  if (!WriteHeader(bitmapFd, *layout)) return false;
   std::vector<std::uint8_t> row(layout->stride, 0);
   const auto rowBytes = static_cast<std::size_t>(layout->width) * 3;
   auto scaler = screen ? CoverScaler::For(layout->width, layout->height, *screen) : std::nullopt;
-  for (int y = 0; y < layout->height; ++y) {
-    std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
-    if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, y))) return false;
-    if (scaler) scaler->AddRow(row.data());
+  // Converted a batch of rows at a time, so a large picture is not held twice.
+  for (int first = 0; first < layout->height; first += kRowsABatch) {
+    const int count = std::min(kRowsABatch, layout->height - first);
+    // Without alpha, every desktop's loader reads the file the same way.
+    const QImage bgr = image.copy(0, first, layout->width, count).convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull()) return false;
+    for (int y = 0; y < count; ++y) {
+      std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
+      if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, first + y))) return false;
+      if (scaler) scaler->AddRow(row.data());
+    }
   }
   if (scaler && cover) *cover = scaler->Take();
   return true;

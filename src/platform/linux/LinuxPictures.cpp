@@ -83,7 +83,7 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
 
 }  // namespace
 
-QImage ReadPicture(const std::string& path) {
+QImage ReadPicture(const std::string& path, QSize size) {
   const int fd = OpenPicture(path);
   if (fd < 0) return {};
   ::close(fd);
@@ -93,7 +93,9 @@ QImage ReadPicture(const std::string& path) {
   const QByteArray format = reader.format();
   bool accepted = false;
   for (const char* kind : kAcceptedFormats) accepted = accepted || format == kind;
-  return accepted ? reader.read() : QImage();
+  if (!accepted) return {};
+  if (size.isValid()) reader.setScaledSize(size);
+  return reader.read();
 }
 
 LinuxPictures::LinuxPictures(ScreenSizeSource screenSize)

@@ -12,8 +12,9 @@ namespace scenewright::linux_platform {
 
 // Reads a picture the way the Windows loader would take it: JPEG, GIF, BMP or an icon,
 // recognised by content, at its natural size. Qt's allocation limit stays on, so an absurdly
-// large picture fails cleanly; a null image for anything else.
-QImage ReadPicture(const std::string& path);
+// large picture fails cleanly; a null image for anything else. Given a `size`, the picture is
+// stretched to it, a JPEG decoded at the nearest reduced scale rather than whole.
+QImage ReadPicture(const std::string& path, QSize size = {});
 
 // The staging picture is kept as a finished bitmap file, private to the user, beside the
 // wallpaper bitmap. A JPEG is decoded straight into it row by row, so even a very large
