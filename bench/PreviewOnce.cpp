@@ -2,11 +2,10 @@
 // as a process of its own: "box" at the preview box's size, "full" at the picture's own,
 // "none" only the picture's header read (its decoder loaded), the baseline of the memory
 // figures. Prints the decode's ms.
+#include <QImageReader>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-
-#include <QImageReader>
 
 #include "platform/linux/LinuxPictures.h"
 
@@ -20,7 +19,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(argv[1], "none") == 0) {
     if (!QImageReader(argv[2]).size().isValid()) return 1;
   } else {
-    kept = scenewright::linux_platform::ReadPicture(argv[2], std::strcmp(argv[1], "box") == 0 ? QSize(213, 160) : QSize());
+    kept =
+        scenewright::linux_platform::ReadPicture(argv[2], std::strcmp(argv[1], "box") == 0 ? QSize(213, 160) : QSize());
     if (kept.isNull()) return 1;
   }
   std::printf("%.1f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());

@@ -129,8 +129,7 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
 }
 
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen,
-                                ScreenCover* cover) {
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
   // Outside the frame an error jumps out of, so that it is still destroyed.
   std::optional<CoverScaler> scaler;
   jpeg_decompress_struct info;

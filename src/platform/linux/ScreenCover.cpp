@@ -35,8 +35,8 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
     return std::nullopt;
   }
   CoverScaler scaler;
-  const double scale = std::max(static_cast<double>(screen.width) / pictureWidth,
-                                static_cast<double>(screen.height) / pictureHeight);
+  const double scale =
+      std::max(static_cast<double>(screen.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight);
   const std::vector<Share> columns = Shares(pictureWidth, scale, screen.width);
   scaler.rows_ = Shares(pictureHeight, scale, screen.height);
   auto shown = [](const Share& share) { return share.weight + share.rest > 0; };

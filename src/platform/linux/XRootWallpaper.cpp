@@ -69,9 +69,9 @@ XImage* ToXImage(Display* display, Visual* visual, int depth, ScreenCover& cover
   const std::uint32_t* p = cover.pixels.data();
   for (int y = 0; y < cover.height; ++y) {
     for (int col = 0; col < cover.width; ++col, ++p) {
-      XPutPixel(x, col, y,
-                Channel(*p >> 16, visual->red_mask) | Channel(*p >> 8, visual->green_mask) |
-                    Channel(*p, visual->blue_mask));
+      XPutPixel(
+          x, col, y,
+          Channel(*p >> 16, visual->red_mask) | Channel(*p >> 8, visual->green_mask) | Channel(*p, visual->blue_mask));
     }
   }
   cover.pixels = {};  // the image holds its own copy
@@ -131,9 +131,8 @@ bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover) {
   bool ok = false;
   if (!cover.pixels.empty() && (visual->c_class == TrueColor || visual->c_class == DirectColor)) {
     if (XImage* x = ToXImage(display, visual, depth, cover)) {
-      const Pixmap pixmap =
-          XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                        static_cast<unsigned>(depth));
+      const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                                          static_cast<unsigned>(depth));
       GC gc = XCreateGC(display, pixmap, 0, nullptr);
       XPutImage(display, pixmap, gc, x, 0, 0, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
       XFreeGC(display, gc);

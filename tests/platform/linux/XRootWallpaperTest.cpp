@@ -123,7 +123,8 @@ TEST(XRootWallpaper, ShowsTheCoverMadeWhileDecoding) {
            Case{"checks.bmp", 2, 2, [](int x, int y, int, int) { return (x + y) % 2 ? qRgb(255, 255, 255) : 0u; },
                 {{1, 1}, {w / 2, h / 2}}, {QColor(128, 128, 128), QColor(128, 128, 128)}},
            // Top red, bottom blue, a third of the height cropped: the colours meet mid-screen.
-           Case{"halves.jpg", 2, 3, [](int, int y, int, int height) { return y < height / 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); },
+           Case{"halves.jpg", 2, 3,
+                [](int, int y, int, int height) { return y < height / 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); },
                 {{20, h / 2 - 40}, {w - 20, h / 2 + 40}}, {Qt::red, Qt::blue}},
        }) {
     SCOPED_TRACE(c.name);
