@@ -1,6 +1,8 @@
-// One wallpaper change through the Linux build's own picture path, with the desktop replaced
-// by a stand-in, so that its time and peak memory can be measured as a process of its own.
+// One wallpaper change through the Linux build's own picture path and desktop setter (on a
+// bare X server, the root window), so that its time and peak memory can be measured as a
+// process of its own. With --no-desktop, the bitmap alone.
 #include <cstdio>
+#include <cstring>
 
 #include "core/ApplyWallpaper.h"
 #include "platform/linux/LinuxDesktop.h"
@@ -8,7 +10,7 @@
 
 namespace {
 
-class StandInDesktop final : public scenewright::Desktop {
+class NoDesktop final : public scenewright::Desktop {
  public:
   std::vector<std::string> BitmapFileCandidates() override { return {scenewright::linux_platform::UserBitmapPath()}; }
   void SetWallpaper(const std::string&) override {}
@@ -17,11 +19,19 @@ class StandInDesktop final : public scenewright::Desktop {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s PICTURE\n", argv[0]);
+  using namespace scenewright::linux_platform;
+  const bool bitmapOnly = argc == 3 && std::strcmp(argv[1], "--no-desktop") == 0;
+  if (argc != 2 && !bitmapOnly) {
+    std::fprintf(stderr, "usage: %s [--no-desktop] PICTURE\n", argv[0]);
     return 2;
   }
-  scenewright::linux_platform::LinuxPictures pictures;
-  StandInDesktop desktop;
-  return scenewright::ApplyWallpaper(argv[1], pictures, desktop) ? 0 : 1;
+  const char* picture = argv[argc - 1];
+  if (bitmapOnly) {
+    LinuxPictures pictures;
+    NoDesktop desktop;
+    return scenewright::ApplyWallpaper(picture, pictures, desktop) ? 0 : 1;
+  }
+  LinuxPictures pictures(LinuxDesktop::BareScreenSize);
+  LinuxDesktop desktop(&pictures);
+  return scenewright::ApplyWallpaper(picture, pictures, desktop) ? 0 : 1;
 }

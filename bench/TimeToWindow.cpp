@@ -1,5 +1,7 @@
 // Starts a program and prints the milliseconds until a window with the given title is
-// viewable on the X display, then ends the program with SIGTERM.
+// viewable on the X display (with the title --root: until the root window's background
+// changes), and the program's peak resident memory by then in KiB; then ends it with SIGTERM.
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -10,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace {
@@ -31,6 +35,28 @@ bool HasViewableWindow(Display* display, Window window, const char* title) {
   return found;
 }
 
+unsigned long RootBackground(Display* display) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0, pixmap = 0;
+  unsigned char* data = nullptr;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), XInternAtom(display, "_XROOTPMAP_ID", False), 0, 1,
+                         False, XA_PIXMAP, &type, &format, &count, &after, &data) == Success &&
+      count == 1) {
+    pixmap = *reinterpret_cast<unsigned long*>(data);
+  }
+  if (data) XFree(data);
+  return pixmap;
+}
+
+long PeakKib(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::atol(line.c_str() + 6);
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +70,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* title = argv[1];
+  const bool root = std::strcmp(title, "--root") == 0;
+  const unsigned long background = RootBackground(display);
   const auto timeout = std::chrono::milliseconds(std::atoi(argv[2]));
   const auto start = std::chrono::steady_clock::now();
   pid_t child = fork();
@@ -53,8 +81,9 @@ int main(int argc, char** argv) {
   }
   int result = 1;
   while (std::chrono::steady_clock::now() - start < timeout) {
-    if (HasViewableWindow(display, DefaultRootWindow(display), title)) {
-      std::printf("%.1f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    if (root ? RootBackground(display) != background : HasViewableWindow(display, DefaultRootWindow(display), title)) {
+      const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      std::printf("%.1f %ld\n", ms, PeakKib(child));
       result = 0;
       break;
     }

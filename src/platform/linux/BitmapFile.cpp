@@ -7,6 +7,7 @@
 #include <jpeglib.h>
 
 #include <QImage>
+#include <algorithm>
 #include <array>
 #include <csetjmp>
 #include <cstring>
@@ -72,7 +73,8 @@ void OnJpegMessage(j_common_ptr info, int level) {
 
 // Everything the decode loop changes lives in libjpeg's own memory, so a jump back from an
 // error leaves nothing to clean up but the decompressor.
-DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
+DecodeResult Decode(jpeg_decompress_struct& info, int fd, std::optional<ScreenSize> screen,
+                    std::optional<CoverScaler>& scaler) {
   jpeg_read_header(&info, TRUE);
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
   const auto layout = LayoutFor(info.image_width, info.image_height);
@@ -80,6 +82,7 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
   if (info.output_components != 3 || !WriteHeader(fd, *layout)) return DecodeResult::Failed;
+  if (screen) scaler = CoverScaler::For(layout->width, layout->height, *screen);
 
   JSAMPARRAY batch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
                                                 static_cast<JDIMENSION>(layout->stride), kRowsABatch);
@@ -97,6 +100,9 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd) {
     for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i];
     for (int done = 0; done < count;) {
       done += static_cast<int>(jpeg_read_scanlines(&info, rows + done, static_cast<JDIMENSION>(count - done)));
+    }
+    if (scaler) {
+      for (int i = 0; i < count; ++i) scaler->AddRow(rows[i]);
     }
     if (block) {
       const std::size_t bytes = layout->stride * static_cast<std::size_t>(count);
@@ -123,7 +129,9 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
 }
 
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd) {
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
+  // Outside the frame an error jumps out of, so that it is still destroyed.
+  std::optional<CoverScaler> scaler;
   jpeg_decompress_struct info;
   JpegErrors errors;
   info.err = jpeg_std_error(&errors.manager);
@@ -135,23 +143,32 @@ DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd) {
     return DecodeResult::Failed;
   }
   jpeg_stdio_src(&info, jpeg);
-  const DecodeResult result = Decode(info, bitmapFd);
+  const DecodeResult result = Decode(info, bitmapFd, screen, scaler);
   jpeg_destroy_decompress(&info);
+  if (result == DecodeResult::Written && scaler && cover) *cover = scaler->Take();
   return result;
 }
 
-bool WriteImageToBitmap(const QImage& image, int bitmapFd) {
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
   const auto layout = LayoutFor(image.width(), image.height());
   if (!layout) return false;
-  // Without alpha, every desktop's loader reads the file the same way.
-  const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-  if (bgr.isNull() || !WriteHeader(bitmapFd, *layout)) return false;
+  if (!WriteHeader(bitmapFd, *layout)) return false;
   std::vector<std::uint8_t> row(layout->stride, 0);
   const auto rowBytes = static_cast<std::size_t>(layout->width) * 3;
-  for (int y = 0; y < layout->height; ++y) {
-    std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
-    if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, y))) return false;
+  auto scaler = screen ? CoverScaler::For(layout->width, layout->height, *screen) : std::nullopt;
+  // Converted a batch of rows at a time, so a large picture is not held twice.
+  for (int first = 0; first < layout->height; first += kRowsABatch) {
+    const int count = std::min(kRowsABatch, layout->height - first);
+    // Without alpha, every desktop's loader reads the file the same way.
+    const QImage bgr = image.copy(0, first, layout->width, count).convertToFormat(QImage::Format_BGR888);
+    if (bgr.isNull()) return false;
+    for (int y = 0; y < count; ++y) {
+      std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
+      if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, first + y))) return false;
+      if (scaler) scaler->AddRow(row.data());
+    }
   }
+  if (scaler && cover) *cover = scaler->Take();
   return true;
 }
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/linux/ScreenCover.h"
+
 class QImage;
 
 namespace scenewright::linux_platform {
@@ -29,9 +31,13 @@ enum class DecodeResult { Written, NotHandled, Failed };
 // the bottom-up file keeps it, so the picture never has to be held in memory. NotHandled for
 // colour spaces left to the general reader (CMYK); Failed for a corrupt or truncated file,
 // one too large, or a write error.
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd);
+// Given a `screen`, the same rows also make the picture's cover of it, left in `cover`, when
+// the picture is larger than the screen.
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen = std::nullopt,
+                                ScreenCover* cover = nullptr);
 
-// Writes an image decoded by Qt as the same bitmap.
-bool WriteImageToBitmap(const QImage& image, int bitmapFd);
+// Writes an image decoded by Qt as the same bitmap, and its cover as above.
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen = std::nullopt,
+                        ScreenCover* cover = nullptr);
 
 }  // namespace scenewright::linux_platform

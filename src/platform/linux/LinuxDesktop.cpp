@@ -88,7 +88,7 @@ std::string UserBitmapPath() {
   return {};
 }
 
-LinuxDesktop::LinuxDesktop() = default;
+LinuxDesktop::LinuxDesktop(LinuxPictures* pictures) : pictures_(pictures) {}
 
 LinuxDesktop::~LinuxDesktop() = default;  // ends the swaybg child, if any
 
@@ -98,9 +98,15 @@ std::vector<std::string> LinuxDesktop::BitmapFileCandidates() {
   return {std::move(path)};
 }
 
+namespace {
+DesktopKind RunningDesktop() {
+  return DetectDesktop(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("DESKTOP_SESSION"), std::getenv("SWAYSOCK"),
+                       std::getenv("WAYLAND_DISPLAY"));
+}
+}  // namespace
+
 void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
-  switch (DetectDesktop(std::getenv("XDG_CURRENT_DESKTOP"), std::getenv("DESKTOP_SESSION"),
-                        std::getenv("SWAYSOCK"), std::getenv("WAYLAND_DISPLAY"))) {
+  switch (RunningDesktop()) {
     case DesktopKind::Gnome: SetGnomeWallpaper(bitmapPath); break;
     case DesktopKind::Cinnamon: SetCinnamonWallpaper(bitmapPath); break;
     case DesktopKind::Mate: SetMateWallpaper(bitmapPath); break;
@@ -113,8 +119,15 @@ void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
       if (!swaybg_) swaybg_ = std::make_unique<SwaybgChild>();
       swaybg_->Show(bitmapPath);
       break;
-    case DesktopKind::Bare: SetXRootWallpaper(bitmapPath); break;
+    case DesktopKind::Bare:
+      SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{});
+      break;
   }
+}
+
+std::optional<ScreenSize> LinuxDesktop::BareScreenSize() {
+  if (RunningDesktop() != DesktopKind::Bare) return std::nullopt;
+  return XRootScreenSize();
 }
 
 }  // namespace scenewright::linux_platform

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Desktop.h"
+#include "platform/linux/LinuxPictures.h"
 
 namespace scenewright::linux_platform {
 
@@ -25,12 +26,18 @@ class SwaybgChild;
 
 class LinuxDesktop final : public Desktop {
  public:
-  LinuxDesktop();
+  // `pictures` hands over the cover it made for the bare X root, if any.
+  explicit LinuxDesktop(LinuxPictures* pictures = nullptr);
   ~LinuxDesktop() override;
   std::vector<std::string> BitmapFileCandidates() override;
   void SetWallpaper(const std::string& bitmapPath) override;
 
+  // The screen the picture is shown on by this program itself: the X root's, on a bare X
+  // server; nullopt where a desktop shows the bitmap.
+  static std::optional<ScreenSize> BareScreenSize();
+
  private:
+  LinuxPictures* pictures_;
   std::unique_ptr<SwaybgChild> swaybg_;  // only where a wlroots compositor needs one
 };
 

@@ -45,16 +45,17 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
   return fd;
 }
 
-bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd) {
+bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, std::optional<ScreenSize> screen,
+                ScreenCover& cover) {
   if (IsJpeg(pictureFd)) {
     std::FILE* jpeg = ::fdopen(::dup(pictureFd), "rb");
     if (!jpeg) return false;
-    const DecodeResult result = DecodeJpegToBitmap(jpeg, bitmapFd);
+    const DecodeResult result = DecodeJpegToBitmap(jpeg, bitmapFd, screen, &cover);
     std::fclose(jpeg);
     if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
   }
   const QImage picture = ReadPicture(path);
-  return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd);
+  return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd, screen, &cover);
 }
 
 // Puts a second name on the staging file beside the bitmap, or copies it where the two lie
@@ -82,7 +83,7 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
 
 }  // namespace
 
-QImage ReadPicture(const std::string& path) {
+QImage ReadPicture(const std::string& path, QSize size) {
   const int fd = OpenPicture(path);
   if (fd < 0) return {};
   ::close(fd);
@@ -92,13 +93,17 @@ QImage ReadPicture(const std::string& path) {
   const QByteArray format = reader.format();
   bool accepted = false;
   for (const char* kind : kAcceptedFormats) accepted = accepted || format == kind;
-  return accepted ? reader.read() : QImage();
+  if (!accepted) return {};
+  if (size.isValid()) reader.setScaledSize(size);
+  return reader.read();
 }
 
-LinuxPictures::LinuxPictures() : LinuxPictures(FolderOf(UserBitmapPath())) {}
+LinuxPictures::LinuxPictures(ScreenSizeSource screenSize)
+    : LinuxPictures(FolderOf(UserBitmapPath()), std::move(screenSize)) {}
 
-LinuxPictures::LinuxPictures(const std::string& stagingFolder)
-    : stagingFile_(stagingFolder.empty() ? std::string() : stagingFolder + "/.scenewright-staging.bmp") {}
+LinuxPictures::LinuxPictures(const std::string& stagingFolder, ScreenSizeSource screenSize)
+    : stagingFile_(stagingFolder.empty() ? std::string() : stagingFolder + "/.scenewright-staging.bmp"),
+      screenSize_(std::move(screenSize)) {}
 
 bool LinuxPictures::LoadStagingPicture(const std::string& path) {
   if (stagingFile_.empty()) return false;
@@ -106,7 +111,9 @@ bool LinuxPictures::LoadStagingPicture(const std::string& path) {
   if (pictureFd < 0) return false;
   std::string temporary;
   const int bitmapFd = CreateTemporaryBeside(stagingFile_, temporary);
-  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd);
+  ScreenCover cover;
+  const std::optional<ScreenSize> screen = screenSize_ ? screenSize_() : std::nullopt;
+  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd, screen, cover);
   ::close(pictureFd);
   if (bitmapFd >= 0) loaded = ::close(bitmapFd) == 0 && loaded;
   loaded = loaded && ::rename(temporary.c_str(), stagingFile_.c_str()) == 0;
@@ -115,6 +122,8 @@ bool LinuxPictures::LoadStagingPicture(const std::string& path) {
     return false;
   }
   staged_ = true;
+  cover_ = std::move(cover);
+  coverBitmap_.clear();
   return true;
 }
 
@@ -126,7 +135,16 @@ bool LinuxPictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
   const bool placed = ::rename(temporary.c_str(), bitmapPath.c_str()) == 0;
   // Renaming a link over another name of the same file does nothing, and leaves it behind.
   ::unlink(temporary.c_str());
+  if (placed) coverBitmap_ = bitmapPath;
   return placed;
+}
+
+ScreenCover LinuxPictures::TakeCover(const std::string& bitmapPath) {
+  if (bitmapPath != coverBitmap_) return {};
+  coverBitmap_.clear();
+  ScreenCover taken = std::move(cover_);
+  cover_ = {};
+  return taken;
 }
 
 }  // namespace scenewright::linux_platform

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/ScreenCover.h"
+
 class QProcess;
 
 // The per-desktop ways of making a bitmap the wallpaper. The bitmap's path never changes, so
@@ -60,6 +62,9 @@ class SwaybgChild {
 };
 
 // No desktop: the X root window's background, as a pixmap that outlives this connection.
-bool SetXRootWallpaper(const std::string& bitmapPath);
+// Shows `cover` when it was made for this screen's size, else reads the bitmap and scales it.
+bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover = {});
+// The size of the X screen a cover is made for; nullopt without an X display.
+std::optional<ScreenSize> XRootScreenSize();
 
 }  // namespace scenewright::linux_platform

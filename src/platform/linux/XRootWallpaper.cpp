@@ -9,6 +9,8 @@
 #include <X11/Xutil.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <optional>
 
 namespace scenewright::linux_platform {
 
@@ -16,12 +18,18 @@ namespace {
 
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
-// The picture scaled to cover the whole screen, keeping its proportions, centred and cropped.
-QImage Cover(const QImage& picture, int width, int height) {
-  const QImage scaled = picture.scaled(width, height, Qt::KeepAspectRatioByExpanding,
-                                       Qt::SmoothTransformation);
-  return scaled.copy((scaled.width() - width) / 2, (scaled.height() - height) / 2, width, height)
-      .convertToFormat(QImage::Format_RGB32);
+// The picture scaled to cover the whole screen, keeping its proportions, centred and cropped:
+// for a picture the decode could not shrink on the way (one smaller than the screen).
+ScreenCover Cover(const QImage& picture, int width, int height) {
+  const QImage scaled = picture.scaled(width, height, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+  const QImage cropped = scaled.copy((scaled.width() - width) / 2, (scaled.height() - height) / 2, width, height)
+                             .convertToFormat(QImage::Format_RGB32);
+  ScreenCover cover{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+  for (int y = 0; y < height; ++y) {
+    std::memcpy(&cover.pixels[static_cast<std::size_t>(y) * width], cropped.constScanLine(y),
+                static_cast<std::size_t>(width) * 4);
+  }
+  return cover;
 }
 
 int Shift(unsigned long mask) {
@@ -30,32 +38,43 @@ int Shift(unsigned long mask) {
   return shift;
 }
 
-unsigned long Channel(int value, unsigned long mask) {
+unsigned long Channel(unsigned value, unsigned long mask) {
   const int shift = Shift(mask);
   const unsigned long full = mask >> shift;
-  return ((static_cast<unsigned long>(value) * full + 127) / 255) << shift;
+  return ((static_cast<unsigned long>(value & 0xFF) * full + 127) / 255) << shift;
 }
 
-XImage* ToXImage(Display* display, Visual* visual, int depth, const QImage& image) {
-  XImage* x = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
-                           static_cast<unsigned>(image.width()),
-                           static_cast<unsigned>(image.height()), 32, 0);
+// The cover as an X image. On the usual 24-bit visual its pixels already are the server's, so
+// the image points at them (the caller keeps `cover` alive and detaches the data before
+// XDestroyImage); other visuals are converted pixel by pixel.
+XImage* ToXImage(Display* display, Visual* visual, int depth, ScreenCover& cover) {
+  const auto width = static_cast<unsigned>(cover.width);
+  const auto height = static_cast<unsigned>(cover.height);
+  XImage* x = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr, width, height, 32, 0);
   if (x == nullptr) return nullptr;
-  x->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(x->bytes_per_line) *
-                                           static_cast<std::size_t>(image.height())));
+  const std::uint32_t one = 1;
+  if (depth == 24 && x->bits_per_pixel == 32 && visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 &&
+      visual->blue_mask == 0xFF) {
+    x->data = reinterpret_cast<char*>(cover.pixels.data());
+    x->bytes_per_line = cover.width * 4;
+    // Xlib swaps the bytes on the way where the server's order differs from ours.
+    x->byte_order = *reinterpret_cast<const unsigned char*>(&one) == 1 ? LSBFirst : MSBFirst;
+    return x;
+  }
+  x->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(x->bytes_per_line) * height));
   if (x->data == nullptr) {
     XDestroyImage(x);
     return nullptr;
   }
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int col = 0; col < image.width(); ++col) {
-      const QRgb p = row[col];
-      XPutPixel(x, col, y,
-                Channel(qRed(p), visual->red_mask) | Channel(qGreen(p), visual->green_mask) |
-                    Channel(qBlue(p), visual->blue_mask));
+  const std::uint32_t* p = cover.pixels.data();
+  for (int y = 0; y < cover.height; ++y) {
+    for (int col = 0; col < cover.width; ++col, ++p) {
+      XPutPixel(
+          x, col, y,
+          Channel(*p >> 16, visual->red_mask) | Channel(*p >> 8, visual->green_mask) | Channel(*p, visual->blue_mask));
     }
   }
+  cover.pixels = {};  // the image holds its own copy
   return x;
 }
 
@@ -86,9 +105,15 @@ void FreePreviousBackground(Display* display, Window root, Atom rootPixmap, Atom
 
 }  // namespace
 
-bool SetXRootWallpaper(const std::string& bitmapPath) {
-  const QImage picture = ReadPicture(bitmapPath);
-  if (picture.isNull()) return false;
+std::optional<ScreenSize> XRootScreenSize() {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return std::nullopt;
+  const ScreenSize size{DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+  XCloseDisplay(display);
+  return size;
+}
+
+bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover) {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return false;
   const auto previousHandler = XSetErrorHandler(IgnoreXError);
@@ -97,17 +122,21 @@ bool SetXRootWallpaper(const std::string& bitmapPath) {
   const Window root = RootWindow(display, screen);
   Visual* visual = DefaultVisual(display, screen);
   const int depth = DefaultDepth(display, screen);
+  const int width = DisplayWidth(display, screen);
+  const int height = DisplayHeight(display, screen);
+  if (cover.width != width || cover.height != height || cover.pixels.empty()) {
+    const QImage picture = ReadPicture(bitmapPath);
+    cover = picture.isNull() ? ScreenCover{} : Cover(picture, width, height);
+  }
   bool ok = false;
-  if (visual->c_class == TrueColor || visual->c_class == DirectColor) {
-    const QImage image = Cover(picture, DisplayWidth(display, screen), DisplayHeight(display, screen));
-    if (XImage* x = ToXImage(display, visual, depth, image)) {
-      const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(image.width()),
-                                          static_cast<unsigned>(image.height()),
+  if (!cover.pixels.empty() && (visual->c_class == TrueColor || visual->c_class == DirectColor)) {
+    if (XImage* x = ToXImage(display, visual, depth, cover)) {
+      const Pixmap pixmap = XCreatePixmap(display, root, static_cast<unsigned>(width), static_cast<unsigned>(height),
                                           static_cast<unsigned>(depth));
       GC gc = XCreateGC(display, pixmap, 0, nullptr);
-      XPutImage(display, pixmap, gc, x, 0, 0, 0, 0, static_cast<unsigned>(image.width()),
-                static_cast<unsigned>(image.height()));
+      XPutImage(display, pixmap, gc, x, 0, 0, 0, 0, static_cast<unsigned>(width), static_cast<unsigned>(height));
       XFreeGC(display, gc);
+      if (!cover.pixels.empty()) x->data = nullptr;  // the cover's own pixels, freed with it
       XDestroyImage(x);
 
       const Atom rootPixmap = XInternAtom(display, "_XROOTPMAP_ID", False);

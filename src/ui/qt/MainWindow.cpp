@@ -302,9 +302,11 @@ void MainWindow::ShowListSelection(int index) {
 }
 
 bool MainWindow::ShowPreview(const std::string& path) {
-  const QImage picture = linux_platform::ReadPicture(path);
+  // The box stretches its picture to its own size, so that size is all that need be decoded.
+  auto* box = static_cast<QLabel*>(control(ControlId::Picture2));
+  const QImage picture = linux_platform::ReadPicture(path, box->size() * box->devicePixelRatio());
   if (picture.isNull()) return false;
-  static_cast<QLabel*>(control(ControlId::Picture2))->setPixmap(QPixmap::fromImage(picture));
+  box->setPixmap(QPixmap::fromImage(picture));
   return true;
 }
 

@@ -29,8 +29,8 @@ int main(int argc, char* argv[]) {
   PosixFileSystem files;
   scenewright::PortableProfileFile profile(files);
   AutostartRegistry registry;
-  LinuxPictures pictures;
-  LinuxDesktop desktop;
+  LinuxPictures pictures(LinuxDesktop::BareScreenSize);
+  LinuxDesktop desktop(&pictures);
   LinuxProgramInfo program;
   LinuxLocale locale;
   const scenewright::Services services{clock, profile, files, registry, pictures, desktop, program, locale};

@@ -25,8 +25,14 @@ read -r _ current drawer < <(grep "^$desktop " <<<"$table") || { echo "unknown d
 wayland=0
 [[ $desktop == sway || $desktop == wlroots ]] && wayland=1
 if (( wayland && EUID == 0 )); then
-  exec setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env -- \
-    env PATH="$PATH" "$0" "$@"
+  # The checkout may sit in a folder nobody else can enter: run copies from a shared one.
+  shared=$(mktemp -d /tmp/scenewright-nobody.XXXXXX)
+  chmod 755 "$shared" && cp "$0" "$program" "$shared/"
+  status=0
+  setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env -- \
+    env PATH="$PATH" "$shared/${0##*/}" "$shared/${program##*/}" "$desktop" || status=$?
+  rm -rf "$shared"
+  exit "$status"
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")

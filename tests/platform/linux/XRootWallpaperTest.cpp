@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include "TempFolder.h"
+#include "platform/linux/LinuxPictures.h"
 #include "platform/linux/Wallpaper.h"
 
 #include <X11/Xatom.h>
@@ -91,6 +92,55 @@ TEST(XRootWallpaper, CoversTheScreenAndFreesThePreviousBackground) {
 
   EXPECT_FALSE(SetXRootWallpaper(dir / "missing.bmp"));
   EXPECT_EQ(RootProperty(display, "_XROOTPMAP_ID"), second);
+  XCloseDisplay(display);
+}
+
+// A picture larger than the screen is shrunk while it is decoded; the root shows each screen
+// pixel as the average of the picture area it covers, cropped to the middle.
+TEST(XRootWallpaper, ShowsTheCoverMadeWhileDecoding) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) GTEST_SKIP() << "needs an X display";
+  const std::optional<ScreenSize> screen = XRootScreenSize();
+  ASSERT_TRUE(screen);
+  const int w = screen->width, h = screen->height;
+  TempFolder dir;
+  LinuxPictures pictures(dir.path(), [&] { return screen; });
+  struct Case {
+    const char* name;
+    int width, height;  // in screens
+    QRgb (*pixel)(int x, int y, int width, int height);
+    QPoint at[2];
+    QColor expected[2];
+  };
+  for (const Case& c : {
+           // One-pixel checks average to grey; nearest-pixel scaling would show black or white.
+           Case{"checks.bmp", 2, 2, [](int x, int y, int, int) { return (x + y) % 2 ? qRgb(255, 255, 255) : 0u; },
+                {{1, 1}, {w / 2, h / 2}}, {QColor(128, 128, 128), QColor(128, 128, 128)}},
+           // Top red, bottom blue, a third of the height cropped: the colours meet mid-screen.
+           Case{"halves.jpg", 2, 3,
+                [](int, int y, int, int height) { return y < height / 2 ? qRgb(255, 0, 0) : qRgb(0, 0, 255); },
+                {{20, h / 2 - 40}, {w - 20, h / 2 + 40}}, {Qt::red, Qt::blue}},
+       }) {
+    SCOPED_TRACE(c.name);
+    QImage picture(c.width * w, c.height * h, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+      for (int x = 0; x < picture.width(); ++x) row[x] = c.pixel(x, y, picture.width(), picture.height());
+    }
+    ASSERT_TRUE(picture.save(QString::fromStdString(dir / c.name), nullptr, 95));
+    ASSERT_TRUE(pictures.LoadStagingPicture(dir / c.name));
+    ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(dir / "wallpaper.bmp"));
+    ScreenCover cover = pictures.TakeCover(dir / "wallpaper.bmp");
+    ASSERT_EQ(cover.width, w);
+    ASSERT_TRUE(SetXRootWallpaper(dir / "wallpaper.bmp", std::move(cover)));
+    for (int i = 0; i < 2; ++i) {
+      const QColor shown = PixelOf(display, DefaultRootWindow(display), c.at[i].x(), c.at[i].y());
+      for (int channel : {shown.red() - c.expected[i].red(), shown.green() - c.expected[i].green(),
+                          shown.blue() - c.expected[i].blue()}) {
+        EXPECT_LE(std::abs(channel), 6) << shown.name().toStdString() << " at " << i;
+      }
+    }
+  }
   XCloseDisplay(display);
 }
 

@@ -1,0 +1,106 @@
+#include "platform/linux/ScreenCover.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace scenewright::linux_platform {
+
+namespace {
+
+constexpr std::int64_t kUnit = 256;  // a screen pixel's width in share units
+
+}  // namespace
+
+std::vector<CoverScaler::Share> CoverScaler::Shares(int count, double scale, int screen) {
+  // Picture edge i lands at i x scale, less the half of the scaled picture cropped away.
+  const double cropped = (count * scale - screen) / 2;
+  auto edge = [&](int i) {
+    return std::clamp<std::int64_t>(std::llround(kUnit * (i * scale - cropped)), 0, kUnit * screen);
+  };
+  std::vector<Share> shares(static_cast<std::size_t>(count));
+  std::int64_t from = edge(0);
+  for (int i = 0; i < count; ++i) {
+    const std::int64_t to = edge(i + 1);
+    const auto first = static_cast<int>(std::min<std::int64_t>(from / kUnit, screen - 1));
+    const std::int64_t end = std::min(to, (first + 1) * kUnit);
+    shares[static_cast<std::size_t>(i)] = {first, static_cast<std::uint32_t>(end - from),
+                                           static_cast<std::uint32_t>(to - end)};
+    from = to;
+  }
+  return shares;
+}
+
+std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight, ScreenSize screen) {
+  if (screen.width <= 0 || screen.height <= 0 || pictureWidth < screen.width || pictureHeight < screen.height) {
+    return std::nullopt;
+  }
+  CoverScaler scaler;
+  const double scale =
+      std::max(static_cast<double>(screen.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight);
+  const std::vector<Share> columns = Shares(pictureWidth, scale, screen.width);
+  scaler.rows_ = Shares(pictureHeight, scale, screen.height);
+  auto shown = [](const Share& share) { return share.weight + share.rest > 0; };
+  const auto begin = std::find_if(columns.begin(), columns.end(), shown);
+  const auto end = std::find_if(columns.rbegin(), columns.rend(), shown).base();
+  scaler.firstByte_ = static_cast<std::size_t>(begin - columns.begin()) * 3;
+  scaler.bytes_ = static_cast<std::size_t>(end - begin) * 3;
+  scaler.sums_.assign(scaler.bytes_, 0);
+  // Columns and the screen pixels they fall in both run left to right, so the taps come
+  // out grouped by screen pixel.
+  scaler.tapStart_.assign(static_cast<std::size_t>(screen.width) + 1, 0);
+  for (auto column = begin; column != end; ++column) {
+    const auto byte = static_cast<std::uint32_t>((column - begin) * 3);
+    if (column->weight > 0) scaler.taps_.push_back({byte, column->weight});
+    scaler.tapStart_[static_cast<std::size_t>(column->first) + 1] = static_cast<std::uint32_t>(scaler.taps_.size());
+    if (column->rest > 0) {
+      scaler.taps_.push_back({byte, column->rest});
+      scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
+    }
+  }
+  scaler.cover_ = {screen.width, screen.height,
+                   std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
+  return scaler;
+}
+
+void CoverScaler::Accumulate(const std::uint8_t* bgr, std::uint32_t weight) {
+  const std::uint8_t* from = bgr + firstByte_;
+  std::uint16_t* sums = sums_.data();
+  const auto w = static_cast<std::uint16_t>(weight);
+  for (std::size_t i = 0; i < bytes_; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + w * from[i]);
+}
+
+void CoverScaler::AddRow(const std::uint8_t* bgr) {
+  if (static_cast<std::size_t>(nextRow_) >= rows_.size()) return;
+  const Share row = rows_[static_cast<std::size_t>(nextRow_++)];
+  if (row.weight + row.rest > 0) {
+    if (row.first > screenRow_) FinishRow();
+    Accumulate(bgr, row.weight);
+    if (row.rest > 0) {
+      FinishRow();
+      Accumulate(bgr, row.rest);
+    }
+  }
+  if (static_cast<std::size_t>(nextRow_) == rows_.size()) FinishRow();
+}
+
+void CoverScaler::FinishRow() {
+  if (screenRow_ >= cover_.height) return;
+  // Every screen pixel gathers exactly 256 x 256 of weight.
+  constexpr std::uint32_t kHalf = 1u << 15;
+  const std::uint16_t* sums = sums_.data();
+  std::uint32_t* out = cover_.pixels.data() + static_cast<std::size_t>(screenRow_) * cover_.width;
+  for (std::size_t x = 0; x < static_cast<std::size_t>(cover_.width); ++x) {
+    std::uint32_t b = kHalf, g = kHalf, r = kHalf;
+    for (std::uint32_t t = tapStart_[x]; t < tapStart_[x + 1]; ++t) {
+      const Tap tap = taps_[t];
+      b += tap.weight * sums[tap.byte];
+      g += tap.weight * sums[tap.byte + 1];
+      r += tap.weight * sums[tap.byte + 2];
+    }
+    out[x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
+  }
+  std::fill(sums_.begin(), sums_.end(), 0);
+  ++screenRow_;
+}
+
+}  // namespace scenewright::linux_platform

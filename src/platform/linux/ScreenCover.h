@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace scenewright::linux_platform {
+
+struct ScreenSize {
+  int width;
+  int height;
+};
+
+// A picture shrunk to cover a screen: scaled to fill it keeping its proportions, centred and
+// cropped. 0x00RRGGBB a pixel, rows top-down.
+struct ScreenCover {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Builds the cover of a picture larger than the screen from the picture's rows as they are
+// decoded, top-down, so the picture itself never has to be held or read back. Each screen
+// pixel is the average of the picture area it covers.
+class CoverScaler {
+ public:
+  // nullopt when the picture is smaller than the screen in either direction (it would have to
+  // be enlarged, which averaging cannot do).
+  static std::optional<CoverScaler> For(int pictureWidth, int pictureHeight, ScreenSize screen);
+
+  // The next row, three bytes a pixel in blue, green, red order.
+  void AddRow(const std::uint8_t* bgr);
+  // The cover, complete once every row was added.
+  ScreenCover Take() { return std::move(cover_); }
+
+ private:
+  CoverScaler() = default;
+  void FinishRow();
+  void Accumulate(const std::uint8_t* bgr, std::uint32_t weight);
+
+  // A picture pixel's share of at most two neighbouring screen pixels, in 1/256ths of one.
+  struct Share {
+    int first;             // the screen pixel it starts in
+    std::uint32_t weight;  // its share there; the rest of its width lies in the next one
+    std::uint32_t rest;
+  };
+  static std::vector<Share> Shares(int count, double scale, int screen);
+  // The picture columns summed into each screen column: taps_[tapStart_[x]] up to the next.
+  struct Tap {
+    std::uint32_t byte;  // the column's first byte in a row
+    std::uint32_t weight;
+  };
+  std::vector<Tap> taps_;
+  std::vector<std::uint32_t> tapStart_;
+  std::size_t firstByte_ = 0;  // the part of a row the screen shows
+  std::size_t bytes_ = 0;
+  std::vector<Share> rows_;
+  int nextRow_ = 0;
+  int screenRow_ = 0;
+  // The screen row being built: picture bytes summed down, weighted; at most 256 x 255.
+  std::vector<std::uint16_t> sums_;
+  ScreenCover cover_;
+};
+
+}  // namespace scenewright::linux_platform
