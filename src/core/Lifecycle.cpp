@@ -21,6 +21,10 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   state.elapsed = 0;
 
   const std::string settingsFile = SettingsFilePath(services.program);
+  const std::string listFile = ListFilePath(services.program);
+  // A save killed midway leaves its temporary file beside the file it was replacing.
+  services.files.RemoveLeftovers(settingsFile);
+  services.files.RemoveLeftovers(listFile);
   if (!services.profile.FileExists(settingsFile)) WriteDefaultSettings(services.profile, settingsFile);
 
   const StoredSettings stored = ReadSettings(services.profile, settingsFile);
@@ -30,7 +34,7 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   state.interval = stored.interval;
   state.currentindex = stored.currentindex;
 
-  LoadList(services.files, ListFilePath(services.program), list);
+  LoadList(services.files, listFile, list);
 
   if (state.autostart == 1) Run(steps.registerRunValue);
   Run(steps.showSettings);

@@ -19,6 +19,9 @@ class FileSystem {
   virtual bool CreateFileIfMissing(const std::string& path) = 0;
   // True for an existing regular file (hidden ones included), false for anything else.
   virtual bool IsFile(const std::string& path) = 0;
+  // Removes the temporary files that ReplaceFile of `path` left beside it when the program
+  // was killed midway; files of any other name are never touched.
+  virtual void RemoveLeftovers(const std::string& path) = 0;
 };
 
 }  // namespace scenewright

@@ -10,7 +10,10 @@ void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
   files.CreateFileIfMissing(path);
   auto text = files.ReadFile(path);
   list.Clear();
-  if (!text) return;
+  if (!text) {
+    if (files.IsFile(path)) list.MarkFileUnreadable();
+    return;
+  }
   // A line ends at CR LF or a CR alone; a lone LF ends one too, since no path holds one
   // and a file edited on Linux has nothing else.
   std::string_view rest = *text;
@@ -25,6 +28,7 @@ void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
 }
 
 bool SaveList(FileSystem& files, const std::string& path, const WallpaperList& list) {
+  if (list.FileUnreadable()) return false;
   std::size_t size = 0;
   for (const auto& entry : list.Entries()) size += entry.size() + 2;
   for (const auto& entry : list.Overflow()) size += entry.size() + 2;

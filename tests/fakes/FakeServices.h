@@ -35,6 +35,7 @@ class MemoryFileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  void RemoveLeftovers(const std::string&) override {}
 
  private:
   bool CanWrite(const std::string& path) const;

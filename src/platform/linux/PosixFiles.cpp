@@ -1,11 +1,14 @@
 #include "platform/linux/PosixFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace scenewright::linux_platform {
@@ -29,6 +32,19 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// mkostemp's name for a temporary beside `path`: "." name "." and six letters or digits.
+std::string TemporaryPrefix(const std::string& path) { return "." + NameOf(path) + "."; }
+
+bool IsTemporaryOf(const std::string& prefix, const char* name) {
+  if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) return false;
+  const char* suffix = name + prefix.size();
+  if (std::strlen(suffix) != 6) return false;
+  for (const char* c = suffix; *c != '\0'; ++c) {
+    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
+  }
+  return true;
+}
+
 // A rename is only durable once the folder's entry is on disk too.
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -49,7 +65,7 @@ std::string FolderOf(const std::string& path) {
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
   if (path.empty() || path.back() == '/') return false;
   const std::string folder = FolderOf(path);
-  std::string pattern = folder + "/." + NameOf(path) + ".XXXXXX";
+  std::string pattern = folder + "/" + TemporaryPrefix(path) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600, O_EXCL
@@ -108,6 +124,22 @@ bool PosixFileSystem::CreateFileIfMissing(const std::string& path) {
 bool PosixFileSystem::IsFile(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void PosixFileSystem::RemoveLeftovers(const std::string& path) {
+  if (path.empty()) return;
+  const std::string folder = FolderOf(path);
+  const std::string prefix = TemporaryPrefix(path);
+  DIR* entries = ::opendir(folder.c_str());
+  if (entries == nullptr) return;
+  while (const dirent* entry = ::readdir(entries)) {
+    struct stat st {};
+    const std::string leftover = folder + "/" + entry->d_name;
+    if (IsTemporaryOf(prefix, entry->d_name) && ::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      ::unlink(leftover.c_str());
+    }
+  }
+  ::closedir(entries);
 }
 
 }  // namespace scenewright::linux_platform

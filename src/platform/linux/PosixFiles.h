@@ -25,6 +25,7 @@ class PosixFileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  void RemoveLeftovers(const std::string& path) override;
 };
 
 }  // namespace scenewright::linux_platform

@@ -33,6 +33,7 @@ class Win32FileSystem final : public FileSystem {
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  void RemoveLeftovers(const std::string& path) override;
 };
 
 class Win32Registry final : public Registry {
