@@ -134,8 +134,19 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_EQ(files.ReadFile(list), std::string("a.jpg\r\nb\0c.gif\r\n", 16));
   EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
   EXPECT_EQ(files.ReadFile(list)->size(), 16u);
+  // A file at a temporary's name is never written through; start-up removes the program's
+  // own leftovers and nothing else.
+  const std::string leftover = list + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  ASSERT_TRUE(files.ReplaceFile(leftover, "left over"));
   ASSERT_TRUE(files.ReplaceFile(list, "short"));
   EXPECT_EQ(files.ReadFile(list), "short");
+  EXPECT_EQ(files.ReadFile(leftover), "left over");
+  for (const char* other : {"wallpaper.dat.tmp", "wallpaper.dat.1a.tmp", "other.dat.12.tmp"}) {
+    ASSERT_TRUE(files.ReplaceFile(folder / other, ""));
+  }
+  files.RemoveLeftovers(list);
+  EXPECT_FALSE(files.IsFile(leftover));
+  EXPECT_EQ(FilesIn(folder.Path()), 4);
 
   SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_HIDDEN);
   EXPECT_TRUE(files.IsFile(list));
@@ -148,7 +159,7 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_FALSE(files.ReadFile(blocked).has_value());
   EXPECT_FALSE(files.CreateFileIfMissing(blocked));
   EXPECT_FALSE(files.ReplaceFile(folder / "missing-folder\\x.dat", "data"));
-  EXPECT_EQ(FilesIn(folder.Path()), 1);  // only the list file
+  EXPECT_EQ(FilesIn(folder.Path()), 4);  // only the list file and the others
 }
 
 // The program's folder as the Run value sees it, for a chosen folder.

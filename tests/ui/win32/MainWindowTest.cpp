@@ -28,7 +28,6 @@ class MainWindowTest : public ::testing::Test {
 
   void Load(int pictures = 0) {
     if (pictures > 0) system.WriteListFile(system.MakePictures(pictures));
-    window.Attach(presenter);
     presenter.OnLoad();
   }
   HWND Get(ControlId id) { return window.ControlWindow(id); }
@@ -45,8 +44,8 @@ class MainWindowTest : public ::testing::Test {
   }
 
   FakeSystem system;
-  MainWindow window{GetModuleHandleA(nullptr)};
-  Presenter presenter{system.services(), window};
+  MainWindow window{GetModuleHandleA(nullptr), system.services()};
+  Presenter& presenter = window.presenter();
 };
 
 // Every control at its table rectangle, converted at `dpi`, inside its container.
@@ -158,7 +157,7 @@ TEST_F(MainWindowTest, UserEventsReachThePresenterAndItsStateReachesTheControls)
 TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   Load();
   EXPECT_TRUE(presenter.TrayIconAdded());
-  ShowWindow(window.Window(), SW_SHOWNORMAL);
+  ShowWindow(window.Window(), SW_SHOWMAXIMIZED);
   ShowWindow(window.Window(), SW_MINIMIZE);
   SendMessageA(window.Window(), WM_TIMER, MainWindow::kTimerId, 0);
   EXPECT_FALSE(IsWindowVisible(window.Window()));
@@ -171,6 +170,7 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   SendMessageA(window.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
   EXPECT_FALSE(IsIconic(window.Window()));
+  EXPECT_FALSE(IsZoomed(window.Window()));  // normal, though it was maximised before
 }
 
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
@@ -195,7 +195,6 @@ void CALLBACK LookThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(MainWindowTest, RunOpensWithTheFocusOnTheListAndEndsWhenClosed) {
-  window.Attach(presenter);
   g_form = window.Window();
   SetTimer(nullptr, 0, 300, LookThenClose);
   EXPECT_EQ(window.Run(), 0);
@@ -203,6 +202,19 @@ TEST_F(MainWindowTest, RunOpensWithTheFocusOnTheListAndEndsWhenClosed) {
   EXPECT_EQ(g_focusAtOpen, Get(ControlId::lstWall));
   EXPECT_TRUE(presenter.ShutDownDone());
   EXPECT_EQ(Count("write currentindex=-1"), 2);
+
+  // A quit from outside ends the loop with the window still there: its end runs shut-down.
+  {
+    MainWindow other(GetModuleHandleA(nullptr), system.services());
+    ASSERT_TRUE(other.Create());
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      KillTimer(nullptr, timer);
+      PostQuitMessage(3);
+    });
+    EXPECT_EQ(other.Run(), 3);
+    EXPECT_FALSE(other.presenter().ShutDownDone());
+  }
+  EXPECT_EQ(Count("write currentindex=-1"), 3);
 }
 
 }  // namespace
