@@ -87,11 +87,12 @@ rgb=$(import -window root -crop 1x1+900+600 -depth 8 txt:- | grep -o '([0-9, ]*)
 IFS=, read -r r g b <<<"$rgb"
 (( r > 200 && g < 60 && b < 60 )) || fail "root window shows ($rgb), not entry 0"
 
-echo "Remove with nothing selected keeps the list; Delete empties the amount"
+echo "Remove with nothing selected keeps the list; editing keys reach the amount"
 xdotool mousemove --window "$window" 424 272 click 1 sleep 0.3
 [[ $(grep -c . "$app/wallpaper.dat") == 3 ]] || fail "Remove took an entry nobody selected"
-xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 mousemove --window "$window" 52 128 click 1 sleep 0.3
-[[ $(setting "$app" interval) == 7200 ]] || fail "interval is $(setting "$app" interval), not 2 hours"
+xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4 \
+  mousemove --window "$window" 52 128 click 1 sleep 0.3
+[[ $(setting "$app" interval) == 14400 ]] || fail "interval is $(setting "$app" interval), not 4 hours"
 
 echo "minimising hides the window; the tray icon brings it back"
 tray=
