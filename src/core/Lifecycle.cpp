@@ -21,6 +21,9 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   state.elapsed = 0;
 
   const std::string& settingsFile = files.settings;
+  // A save killed midway leaves its temporary file beside the file it was replacing.
+  services.files.RemoveLeftovers(files.settings);
+  services.files.RemoveLeftovers(files.list);
   if (!services.profile.FileExists(settingsFile)) WriteDefaultSettings(services.profile, settingsFile);
 
   const StoredSettings stored = ReadSettings(services.profile, settingsFile);

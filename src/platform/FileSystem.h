@@ -24,6 +24,9 @@ class FileSystem {
   // Makes the folder (and missing parents) readable and writable by this user only; true
   // when it exists afterwards and new files can be made in it.
   virtual bool MakePrivateFolder(const std::string& folder) = 0;
+  // Removes the temporary files that ReplaceFile of `path` left beside it when the program
+  // was killed midway; files of any other name are never touched.
+  virtual void RemoveLeftovers(const std::string& path) = 0;
 };
 
 }  // namespace scenewright

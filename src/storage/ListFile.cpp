@@ -8,7 +8,10 @@ void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
   files.CreateFileIfMissing(path);
   auto text = files.ReadFile(path);
   list.Clear();
-  if (!text) return;
+  if (!text) {
+    if (files.IsFile(path)) list.MarkFileUnreadable();
+    return;
+  }
   // A lone LF ends a line too, since no path holds one and a file edited on Linux has nothing else.
   for (const auto& line : SplitLines(*text)) {
     if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content));
@@ -16,6 +19,7 @@ void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
 }
 
 bool SaveList(FileSystem& files, const std::string& path, const WallpaperList& list) {
+  if (list.FileUnreadable()) return false;
   std::size_t size = 0;
   for (const auto& entry : list.Entries()) size += entry.size() + 2;
   for (const auto& entry : list.Overflow()) size += entry.size() + 2;

@@ -11,7 +11,7 @@ namespace scenewright {
 inline constexpr std::string_view kListFileName = "wallpaper.dat";
 
 // Creates the file when it is missing, then replaces the list with its non-empty lines.
-// A file that cannot be read leaves the list empty.
+// A file that cannot be read leaves the list empty, and is never replaced by SaveList.
 void LoadList(FileSystem& files, const std::string& path, WallpaperList& list);
 
 // Replaces the file with the list, one entry and CR LF a line. The new file is complete

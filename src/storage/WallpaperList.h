@@ -28,14 +28,21 @@ class WallpaperList {
   void Clear() {
     entries_.clear();
     overflow_.clear();
+    fileUnreadable_ = false;
   }
 
   void KeepBeyondLimit(std::string path) { overflow_.push_back(std::move(path)); }
   const std::vector<std::string>& Overflow() const { return overflow_; }
 
+  // The list file was there but could not be read: it holds entries this list does not, so
+  // it is never replaced during this run.
+  void MarkFileUnreadable() { fileUnreadable_ = true; }
+  bool FileUnreadable() const { return fileUnreadable_; }
+
  private:
   std::vector<std::string> entries_;
   std::vector<std::string> overflow_;
+  bool fileUnreadable_ = false;
 };
 
 }  // namespace scenewright

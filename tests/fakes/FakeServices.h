@@ -37,6 +37,7 @@ class MemoryFileSystem final : public FileSystem {
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
   bool CanCreateFilesIn(const std::string& folder) override { return !readOnly && !locked.count(folder); }
   bool MakePrivateFolder(const std::string& folder) override { return CanCreateFilesIn(folder); }
+  void RemoveLeftovers(const std::string&) override {}
 };
 
 // The other services in one: the clock, the Run value (the only one the program writes),

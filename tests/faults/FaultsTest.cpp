@@ -2,6 +2,7 @@
 // files, and a kill in the middle of a save.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -79,6 +80,37 @@ TEST(Faults, AReadOnlyFolderOrAFullDiskKeepsTheOldFilesAndTheProgramGoesOn) {
   EXPECT_TRUE(Entries(empty.path()).empty());
 }
 
+TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
+  TempFolder folder;
+  const std::string list = folder / "wallpaper.dat";
+  WriteBytes(list, kList);
+  // Root reads any file: the program runs as nobody, who owns the list but may not read it yet.
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(folder.path().c_str(), 65534, 65534) | ::chown(list.c_str(), 65534, 65534), 0);
+  }
+  ASSERT_EQ(::chmod(list.c_str(), 0200), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (root && (::setgroups(0, nullptr) | ::setresgid(65534, 65534, 65534) | ::setresuid(65534, 65534, 65534))) {
+      ::_exit(2);
+    }
+    ProgramIn program(folder.path());
+    program.presenter.OnLoad();
+    ::chmod(list.c_str(), 0600);  // readable from now on
+    program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
+    program.presenter.OnAddClick();
+    program.presenter.OnRemoveClick();
+    program.presenter.OnQueryUnload();
+    ::_exit(program.presenter.List().Count() == 1 ? 0 : 3);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadBytes(list), kList);
+  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
+}
+
 TEST(Faults, PlacesThatAreNotFilesStartUpEmptyAndNeverHang) {
   TempFolder folder;
   std::filesystem::create_directory(folder / "scenewright.ini");
@@ -134,10 +166,20 @@ TEST(Faults, AKillDuringASaveLeavesTheOldListOrTheNew) {
     seenFirst += now == lists[0];
   }
   EXPECT_GT(seenFirst, 0);  // the kills did land in the middle of saving
-  // A kill may leave the temporary file of its save behind, never anything else.
+  // A kill may leave the temporary file of its save behind, never anything else; the next
+  // start removes those, and only those.
   for (const auto& name : Entries(folder.path())) {
     EXPECT_TRUE(name == "wallpaper.dat" || name.rfind(".wallpaper.dat.", 0) == 0) << name;
   }
+  for (const char* name : {".wallpaper.dat.Ab12Cd", ".scenewright.ini.x9YzQw", ".wallpaper.dat.kept", "wallpaper.dat.Ab12Cd",
+                           ".wallpaper.dat.Ab12Cde", ".other.dat.Ab12Cd"}) {
+    WriteBytes(folder / name, "");
+  }
+  ProgramIn program(folder.path());
+  program.presenter.OnLoad();
+  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat", ".wallpaper.dat.kept",
+                                                           "wallpaper.dat.Ab12Cd", ".wallpaper.dat.Ab12Cde",
+                                                           ".other.dat.Ab12Cd"}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // staging picture stays, or a whole bitmap of the picture's size comes out.
 #include <unistd.h>
 
+#include <QImageReader>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,10 @@
 
 namespace {
 
+// Pictures are taken up to a megapixel: a declared size of thousands squared would make each
+// run write and check hundreds of megabytes, and the fuzzer would explore nothing else.
+constexpr long long kMaxPixels = 1 << 20;
+
 std::string Folder() {
   static const std::string folder = [] {
     std::string pattern = (std::filesystem::temp_directory_path() / "scenewright-fuzz.XXXXXX").string();
@@ -20,9 +25,9 @@ std::string Folder() {
   return folder;
 }
 
-std::uint32_t Little(const std::string& bytes, std::size_t at) {
+std::uint32_t Little(const char* bytes) {
   std::uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<std::size_t>(i)]);
+  for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[i]);
   return value;
 }
 
@@ -33,14 +38,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string bitmap = Folder() + "/scenewright.bmp";
   std::ofstream(picture, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(data),
                                                                   static_cast<std::streamsize>(size));
+  const QSize declared = QImageReader(QString::fromStdString(picture)).size();
+  if (declared.isValid() && static_cast<long long>(declared.width()) * declared.height() > kMaxPixels) return 0;
   scenewright::linux_platform::LinuxPictures pictures(Folder());
   if (!pictures.LoadStagingPicture(picture)) return 0;
   if (!pictures.SaveStagingPictureAsBitmap(bitmap)) std::abort();
-  std::ifstream in(bitmap, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   // A complete bottom-up 24-bit bitmap: its header's size and dimensions agree with the file.
-  if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M' || Little(bytes, 2) != bytes.size()) std::abort();
-  const std::uint64_t stride = (static_cast<std::uint64_t>(Little(bytes, 18)) * 3 + 3) & ~3ull;
-  if (54 + stride * Little(bytes, 22) != bytes.size()) std::abort();
+  char header[54] = {};
+  const auto fileSize = std::filesystem::file_size(bitmap);
+  if (!std::ifstream(bitmap, std::ios::binary).read(header, sizeof header)) std::abort();
+  if (header[0] != 'B' || header[1] != 'M' || Little(header + 2) != fileSize) std::abort();
+  const std::uint64_t stride = (static_cast<std::uint64_t>(Little(header + 18)) * 3 + 3) & ~3ull;
+  if (54 + stride * Little(header + 22) != fileSize) std::abort();
   return 0;
 }

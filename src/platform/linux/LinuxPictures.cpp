@@ -48,8 +48,12 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
 bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, std::optional<ScreenSize> screen,
                 ScreenCover& cover) {
   if (IsJpeg(pictureFd)) {
-    std::FILE* jpeg = ::fdopen(::dup(pictureFd), "rb");
-    if (!jpeg) return false;
+    const int copy = ::dup(pictureFd);
+    std::FILE* jpeg = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
+    if (!jpeg) {
+      if (copy >= 0) ::close(copy);
+      return false;
+    }
     const DecodeResult result = DecodeJpegToBitmap(jpeg, bitmapFd, screen, &cover);
     std::fclose(jpeg);
     if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;

@@ -1,11 +1,14 @@
 #include "platform/linux/PosixFiles.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -23,6 +26,21 @@ bool WriteAll(int fd, std::string_view bytes) {
       return false;
     }
     bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// mkostemp's name for a temporary beside `path`: "." name "." and six letters or digits.
+std::string TemporaryPrefix(const std::string& path) {
+  return "." + std::filesystem::path(path).filename().string() + ".";
+}
+
+bool IsTemporaryOf(const std::string& prefix, const char* name) {
+  if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) return false;
+  const char* suffix = name + prefix.size();
+  if (std::strlen(suffix) != 6) return false;
+  for (const char* c = suffix; *c != '\0'; ++c) {
+    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
   }
   return true;
 }
@@ -45,7 +63,7 @@ std::string FolderOf(const std::string& path) {
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
   if (path.empty() || path.back() == '/') return false;
   const std::string folder = FolderOf(path);
-  std::string pattern = folder + "/." + std::filesystem::path(path).filename().string() + ".XXXXXX";
+  std::string pattern = folder + "/" + TemporaryPrefix(path) + "XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600, O_EXCL
@@ -125,6 +143,22 @@ bool PosixFileSystem::MakePrivateFolder(const std::string& folder) {
     ::chmod(folder.c_str(), 0700);  // an existing folder of ours that others could read
   }
   return IsPrivateFolder(folder) && CanCreateFilesIn(folder);
+}
+
+void PosixFileSystem::RemoveLeftovers(const std::string& path) {
+  if (path.empty()) return;
+  const std::string folder = FolderOf(path);
+  const std::string prefix = TemporaryPrefix(path);
+  DIR* entries = ::opendir(folder.c_str());
+  if (entries == nullptr) return;
+  while (const dirent* entry = ::readdir(entries)) {
+    struct stat st {};
+    const std::string leftover = folder + "/" + entry->d_name;
+    if (IsTemporaryOf(prefix, entry->d_name) && ::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      ::unlink(leftover.c_str());
+    }
+  }
+  ::closedir(entries);
 }
 
 }  // namespace scenewright::linux_platform

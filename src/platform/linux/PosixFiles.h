@@ -27,6 +27,7 @@ class PosixFileSystem final : public FileSystem {
   bool IsFile(const std::string& path) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
+  void RemoveLeftovers(const std::string& path) override;
 };
 
 }  // namespace scenewright::linux_platform

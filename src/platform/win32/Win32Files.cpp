@@ -11,6 +11,7 @@ namespace scenewright::win32 {
 namespace {
 
 constexpr DWORD kIniBufferSize = 255;
+constexpr const char* kTemporaryEnding = ".tmp";
 
 class Handle {
  public:
@@ -20,6 +21,10 @@ class Handle {
   Handle& operator=(const Handle&) = delete;
   bool Valid() const { return h_ != INVALID_HANDLE_VALUE; }
   HANDLE Get() const { return h_; }
+  void Reset(HANDLE h) {
+    Close();
+    h_ = h;
+  }
   bool Close() {
     if (!Valid()) return true;
     const bool ok = CloseHandle(h_) != 0;
@@ -126,10 +131,16 @@ bool Win32FileSystem::MakePrivateFolder(const std::string& folder) {
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   if (path.empty()) return false;
-  // Beside the target, so that the rename stays on one volume and cannot half-happen.
-  const std::string temp = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
-  Handle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  // Beside the target, so that the rename stays on one volume and cannot half-happen; a name
+  // of its own, created afresh, so that nothing already there is ever written through.
+  std::string temp;
+  Handle file(INVALID_HANDLE_VALUE);
+  for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
+    temp = path + "." + std::to_string(GetCurrentProcessId()) + (attempt > 0 ? "-" + std::to_string(attempt) : "") +
+           kTemporaryEnding;
+    file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) return false;
+  }
   if (!file.Valid()) return false;
   bool ok = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get()) != 0;
   ok = file.Close() && ok;
@@ -137,6 +148,28 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   if (!ok) DeleteFileA(temp.c_str());
   return ok;
+}
+
+void Win32FileSystem::RemoveLeftovers(const std::string& path) {
+  if (path.empty() || HasWildcard(path)) return;
+  const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((path + ".*" + kTemporaryEnding).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  const std::string prefix = path.substr(folder.size()) + ".";
+  do {
+    // The search also matches short names; only "<name>.<process>[-<attempt>].tmp" is ours.
+    const std::string name = found.cFileName;
+    const std::size_t ending = std::string_view(kTemporaryEnding).size();
+    const bool framed = name.size() > prefix.size() + ending && name.compare(0, prefix.size(), prefix) == 0 &&
+                        name.compare(name.size() - ending, ending, kTemporaryEnding) == 0;
+    const std::string middle = framed ? name.substr(prefix.size(), name.size() - prefix.size() - ending) : "";
+    if (!middle.empty() && middle.find_first_not_of("0123456789-") == std::string::npos &&
+        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      DeleteFileA((folder + name).c_str());
+    }
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
 }
 
 }  // namespace scenewright::win32

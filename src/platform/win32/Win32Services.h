@@ -35,6 +35,7 @@ class Win32FileSystem final : public FileSystem {
   bool IsFile(const std::string& path) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
+  void RemoveLeftovers(const std::string& path) override;
 };
 
 class Win32Registry final : public Registry {

@@ -44,11 +44,12 @@ QString Q(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The character a key press types, as the key filter sees it; -1 for keys that type
-// nothing (arrows, Delete) and for Tab, which moves the focus instead.
+// The character a key press types, as the key filter sees it; -1 for the editing keys, which
+// type nothing even where X11 gives them a text (Delete brings U+007F), for Select All, and for
+// Tab, which moves the focus instead.
 int CharacterCode(const QKeyEvent& key) {
   if (key.key() == Qt::Key_Backspace) return kBackspace;
-  if (key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) return -1;
+  if (key.key() >= Qt::Key_Escape || key.matches(QKeySequence::SelectAll)) return -1;
   const QList<uint> text = key.text().toUcs4();
   return text.size() == 1 ? static_cast<int>(text.front()) : -1;
 }
@@ -212,9 +213,12 @@ void MainWindow::ConnectEvents() {
   }
   connect(static_cast<QLineEdit*>(control(ControlId::txtTime)), &QLineEdit::textEdited, this,
           [this](const QString& text) { presenter_.OnTextChanged(ControlId::txtTime, text.toStdString()); });
-  // What the program selects itself is shown with signals blocked, so only the user's own
-  // selections arrive here.
-  connect(list(), &QListWidget::currentRowChanged, this, [this](int row) { presenter_.OnListClick(row); });
+  // Only a real selection is a click: Qt makes a row current without selecting it when the
+  // list takes the focus. What the program selects itself is shown with signals blocked.
+  connect(list(), &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = list()->selectedItems();
+    presenter_.OnListClick(selected.isEmpty() ? -1 : list()->row(selected.front()));
+  });
   connect(list(), &QListWidget::itemDoubleClicked, this, [this] { presenter_.OnListDoubleClick(); });
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
     if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayMessage(kLeftButtonUp);

@@ -116,7 +116,8 @@ std::vector<const ControlSpec*> InTabOrder() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance) : instance_(instance), fileBuffer_(kMinimumFileBuffer, '\0') {}
+MainWindow::MainWindow(HINSTANCE instance, const Services& services)
+    : instance_(instance), fileBuffer_(kMinimumFileBuffer, '\0'), presenter_(services, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -227,7 +228,7 @@ void MainWindow::Layout(int dpi) {
 
 int MainWindow::Run() {
   SetTimer(hwnd_, kTimerId, kTimer2PeriodMs, nullptr);
-  if (presenter_ != nullptr) presenter_->OnLoad();
+  presenter_.OnLoad();
   if (!shutDown_) {
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
@@ -246,7 +247,7 @@ int MainWindow::Run() {
 void MainWindow::RunShutDown() {
   if (shutDown_) return;
   shutDown_ = true;
-  if (presenter_ != nullptr) presenter_->OnQueryUnload();
+  presenter_.OnQueryUnload();
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -264,11 +265,11 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
-      if (wParam == kTimerId && presenter_ != nullptr) presenter_->OnTimer();
+      if (wParam == kTimerId) presenter_.OnTimer();
       return 0;
     case WM_MOUSEMOVE:
       // The tray's callback message: the tray's mouse message stands where x would.
-      if (presenter_ != nullptr) presenter_->OnTrayMessage(LOWORD(lParam));
+      presenter_.OnTrayMessage(LOWORD(lParam));
       return 0;
     case WM_COMMAND:
       if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -325,7 +326,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnCommand(int controlId, int code) {
-  if (presenter_ == nullptr) return;
   const int index = controlId - kFirstControlId;
   if (index < 0 || index >= static_cast<int>(kControlCount)) return;
   const ControlSpec& spec = kControls[static_cast<std::size_t>(index)];
@@ -334,30 +334,30 @@ void MainWindow::OnCommand(int controlId, int code) {
     case ControlKind::CheckBox:
       if (code == BN_CLICKED) {
         const bool checked = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        presenter_->OnCheckBoxClick(spec.id, checked ? 1 : 0);
+        presenter_.OnCheckBoxClick(spec.id, checked ? 1 : 0);
       }
       break;
     case ControlKind::OptionButton:
       if (code == BN_CLICKED && SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) {
-        presenter_->OnOptionClick(spec.id);
+        presenter_.OnOptionClick(spec.id);
       }
       break;
     case ControlKind::TextBox:
-      if (code == EN_CHANGE && !updatingText_) presenter_->OnTextChanged(spec.id, WindowText(control));
+      if (code == EN_CHANGE && !updatingText_) presenter_.OnTextChanged(spec.id, WindowText(control));
       break;
     case ControlKind::ListBox:
       if (code == LBN_SELCHANGE) {
-        presenter_->OnListClick(static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0)));
+        presenter_.OnListClick(static_cast<int>(SendMessageA(control, LB_GETCURSEL, 0, 0)));
       } else if (code == LBN_DBLCLK) {
-        presenter_->OnListDoubleClick();
+        presenter_.OnListDoubleClick();
       }
       break;
     case ControlKind::Button:
       if (code != BN_CLICKED) break;
-      if (spec.id == ControlId::cmdNext) presenter_->OnNextClick();
-      if (spec.id == ControlId::cmdAdd) presenter_->OnAddClick();
-      if (spec.id == ControlId::Command2) presenter_->OnRemoveClick();
-      if (spec.id == ControlId::cmdSaveConf) presenter_->OnSaveClick();
+      if (spec.id == ControlId::cmdNext) presenter_.OnNextClick();
+      if (spec.id == ControlId::cmdAdd) presenter_.OnAddClick();
+      if (spec.id == ControlId::Command2) presenter_.OnRemoveClick();
+      if (spec.id == ControlId::cmdSaveConf) presenter_.OnSaveClick();
       break;
     default:
       break;
@@ -395,9 +395,9 @@ LRESULT CALLBACK MainWindow::ContainerProc(HWND hwnd, UINT message, WPARAM wPara
 LRESULT CALLBACK MainWindow::TextBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                          UINT_PTR, DWORD_PTR self) {
   auto* window = reinterpret_cast<MainWindow*>(self);
-  if (message == WM_CHAR && window->presenter_ != nullptr) {
+  if (message == WM_CHAR) {
     const int id = GetDlgCtrlID(hwnd) - kFirstControlId;
-    if (!window->presenter_->OnKeyPress(kControls[static_cast<std::size_t>(id)].id,
+    if (!window->presenter_.OnKeyPress(kControls[static_cast<std::size_t>(id)].id,
                                         static_cast<int>(wParam))) {
       return 0;  // the typed character is discarded
     }
@@ -571,7 +571,10 @@ void MainWindow::HideWindow() {
 }
 
 void MainWindow::RestoreWindow() {
+  // Normal, also for a window that was maximised before it was minimised: the first restore
+  // brings that one back maximised.
   ShowWindow(hwnd_, SW_RESTORE);
+  if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   SetForegroundWindow(hwnd_);
 }
 

@@ -12,10 +12,7 @@
 #include "platform/win32/Win32Services.h"
 #include "ui/ControlTable.h"
 #include "ui/FormView.h"
-
-namespace scenewright {
-class Presenter;
-}
+#include "ui/Presenter.h"
 
 namespace scenewright::win32 {
 
@@ -25,14 +22,16 @@ class MainWindow final : public FormView {
   static constexpr int kFirstControlId = 1000;
   static constexpr const char* kClassName = "ScenewrightForm1";
 
-  explicit MainWindow(HINSTANCE instance);
+  // The window owns its presenter: the window procedure calls it until the window is gone,
+  // so it must not end before the window does.
+  MainWindow(HINSTANCE instance, const Services& services);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
   // The window with all its controls, not yet shown. False when Windows refused it.
   bool Create();
-  void Attach(Presenter& presenter) { presenter_ = &presenter; }
+  Presenter& presenter() { return presenter_; }
   // Starts the timer, runs start-up, shows the window and dispatches events until it closes.
   int Run();
 
@@ -74,7 +73,6 @@ class MainWindow final : public FormView {
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
-  Presenter* presenter_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
   int dpi_ = 96;
   HFONT font_ = nullptr;
@@ -85,6 +83,8 @@ class MainWindow final : public FormView {
   HWND lastFocus_ = nullptr;
   bool updatingText_ = false;
   bool shutDown_ = false;
+  // Alive while the destructor ends the window, whose last messages still reach it.
+  Presenter presenter_;
 };
 
 }  // namespace scenewright::win32

@@ -4,7 +4,6 @@
 #include <ole2.h>
 
 #include "platform/win32/Win32Services.h"
-#include "ui/Presenter.h"
 #include "ui/win32/MainWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -13,12 +12,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int result = 1;
   {
     scenewright::win32::Win32Platform platform;
-    scenewright::win32::MainWindow window(instance);
-    if (window.Create()) {
-      scenewright::Presenter presenter(platform.Get(), window);
-      window.Attach(presenter);
-      result = window.Run();
-    }
+    scenewright::win32::MainWindow window(instance, platform.Get());
+    if (window.Create()) result = window.Run();
   }
   if (SUCCEEDED(ole)) OleUninitialize();
   return result;

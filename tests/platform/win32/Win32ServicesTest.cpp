@@ -84,6 +84,22 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
   EXPECT_EQ(files.ReadFile(list), bytes);
+  // A file at a temporary's name is never written through; start-up removes the program's
+  // own leftovers and nothing else.
+  const std::string leftover = list + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  ASSERT_TRUE(files.ReplaceFile(leftover, "left over"));
+  ASSERT_TRUE(files.ReplaceFile(list, "short"));
+  EXPECT_EQ(files.ReadFile(list), "short");
+  EXPECT_EQ(files.ReadFile(leftover), "left over");
+  for (const char* other : {"wallpaper.dat.tmp", "wallpaper.dat.1a.tmp", "other.dat.12.tmp"}) {
+    ASSERT_TRUE(files.ReplaceFile(folder / other, ""));
+  }
+  files.RemoveLeftovers(list);
+  EXPECT_FALSE(files.IsFile(leftover));
+  EXPECT_EQ(EntryCount(folder.path()), 4u);
+
+  SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_TRUE(files.IsFile(list));
 
   // A folder in the way: the write fails, and nothing is left behind.
   const std::string blocked = folder / "blocked";
@@ -92,7 +108,7 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_FALSE(files.ReadFile(blocked).has_value());
   EXPECT_FALSE(files.CreateFileIfMissing(blocked));
   EXPECT_FALSE(files.ReplaceFile(folder / "missing-folder\\x.dat", "data"));
-  EXPECT_EQ(EntryCount(folder.path()), 2u);
+  EXPECT_EQ(EntryCount(folder.path()), 5u);  // the list, the three others and the folder: nothing new
 }
 
 std::string RunValue(HKEY root = HKEY_LOCAL_MACHINE) {

@@ -215,7 +215,7 @@ TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
 }
 
 TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
-  window_->setWindowState(Qt::WindowMinimized);
+  window_->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
   emit window_->trayIcon()->activated(QSystemTrayIcon::Context);  // nothing but the primary click
   EXPECT_TRUE(window_->isMinimized());
   // A hidden window's countdown catches up when it is shown again.
@@ -224,6 +224,7 @@ TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
   window_->presenter().OnTimer();
   emit window_->trayIcon()->activated(QSystemTrayIcon::Trigger);
   EXPECT_FALSE(window_->isMinimized());
+  EXPECT_FALSE(window_->isMaximized());  // normal, though it was maximised before
   EXPECT_TRUE(window_->isVisible());
   EXPECT_EQ(Get<QLabel>(ControlId::lblNextChange)->text().toStdString(), window_->presenter().Countdown());
 

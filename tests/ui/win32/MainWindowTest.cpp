@@ -27,7 +27,6 @@ class MainWindowTest : public ::testing::Test {
 
   void Load(int pictures = 0) {
     if (pictures > 0) system.WriteListFile(system.MakePictures(pictures));
-    window.Attach(presenter);
     presenter.OnLoad();
   }
   HWND Get(ControlId id) { return window.ControlWindow(id); }
@@ -41,8 +40,8 @@ class MainWindowTest : public ::testing::Test {
   void Type(ControlId id, char c) { SendMessageA(Get(id), WM_CHAR, static_cast<WPARAM>(c), 0); }
 
   FakeSystem system;
-  MainWindow window{GetModuleHandleA(nullptr)};
-  Presenter presenter{system.services(), window};
+  MainWindow window{GetModuleHandleA(nullptr), system.services()};
+  Presenter& presenter = window.presenter();
 };
 
 // Every control at its table rectangle, converted at `dpi`, inside its container.
@@ -141,7 +140,7 @@ TEST_F(MainWindowTest, UserEventsReachThePresenterAndItsStateReachesTheControls)
 TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   Load();
   EXPECT_TRUE(presenter.TrayIconAdded());
-  ShowWindow(window.Window(), SW_SHOWNORMAL);
+  ShowWindow(window.Window(), SW_SHOWMAXIMIZED);
   ShowWindow(window.Window(), SW_MINIMIZE);
   SendMessageA(window.Window(), WM_TIMER, MainWindow::kTimerId, 0);
   EXPECT_FALSE(IsWindowVisible(window.Window()));
@@ -154,6 +153,7 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   SendMessageA(window.Window(), WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
   EXPECT_FALSE(IsIconic(window.Window()));
+  EXPECT_FALSE(IsZoomed(window.Window()));  // normal, though it was maximised before
 }
 
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
@@ -179,13 +179,26 @@ void CALLBACK LookThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 TEST_F(MainWindowTest, RunOpensWithTheFocusOnTheListAndEndsWhenClosed) {
-  window.Attach(presenter);
   g_form = window.Window();
   SetTimer(nullptr, 0, 300, LookThenClose);
   EXPECT_EQ(window.Run(), 0);
   EXPECT_TRUE(g_visibleAtOpen);
   EXPECT_EQ(g_focusAtOpen, Get(ControlId::lstWall));
   EXPECT_TRUE(presenter.ShutDownDone());
+
+  // A quit from outside ends the loop with the window still there: its end runs shut-down.
+  {
+    MainWindow other(GetModuleHandleA(nullptr), system.services());
+    ASSERT_TRUE(other.Create());
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      KillTimer(nullptr, timer);
+      PostQuitMessage(3);
+    });
+    EXPECT_EQ(other.Run(), 3);
+    EXPECT_FALSE(other.presenter().ShutDownDone());
+    system.files.files.erase(FakeSystem::kSettingsFile);
+  }
+  EXPECT_EQ(system.Setting("currentindex"), "-1");
 }
 
 }  // namespace
