@@ -12,6 +12,9 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "platform/Bmp24Header.h"
+#include "platform/linux/PosixFiles.h"
+
 namespace scenewright::linux_platform {
 
 namespace {
@@ -19,37 +22,10 @@ namespace {
 // Rows decoded and written with one system call.
 constexpr int kRowsABatch = 16;
 
-void PutLittleEndian(std::uint8_t* at, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
-bool WriteAll(int fd, const void* data, std::size_t size, std::uint64_t offset) {
-  const auto* bytes = static_cast<const std::uint8_t*>(data);
-  while (size > 0) {
-    ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<std::size_t>(written);
-    offset += static_cast<std::uint64_t>(written);
-  }
-  return true;
-}
-
 bool WriteHeader(int fd, const BitmapLayout& layout) {
-  std::array<std::uint8_t, BitmapLayout::kHeaderBytes> header{};
-  header[0] = 'B';
-  header[1] = 'M';
-  PutLittleEndian(&header[2], BitmapLayout::kHeaderBytes + layout.pixelBytes, 4);
-  PutLittleEndian(&header[10], BitmapLayout::kHeaderBytes, 4);
-  PutLittleEndian(&header[14], 40, 4);  // BITMAPINFOHEADER
-  PutLittleEndian(&header[18], static_cast<std::uint64_t>(layout.width), 4);
-  PutLittleEndian(&header[22], static_cast<std::uint64_t>(layout.height), 4);  // positive: bottom-up
-  PutLittleEndian(&header[26], 1, 2);
-  PutLittleEndian(&header[28], 24, 2);
-  PutLittleEndian(&header[34], layout.pixelBytes, 4);
-  PutLittleEndian(&header[38], 3780, 4);  // 96 dots per inch, as the Windows build writes
-  PutLittleEndian(&header[42], 3780, 4);
-  return WriteAll(fd, header.data(), header.size(), 0);
+  const auto header = Bmp24Header(static_cast<std::uint32_t>(layout.width), static_cast<std::uint32_t>(layout.height),
+                                  static_cast<std::uint32_t>(layout.pixelBytes));
+  return WriteAllAt(fd, header.data(), header.size(), 0);
 }
 
 std::uint64_t RowOffset(const BitmapLayout& layout, int rowFromTop) {
@@ -106,12 +82,12 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd, std::optional<ScreenSi
     }
     if (block) {
       const std::size_t bytes = layout->stride * static_cast<std::size_t>(count);
-      if (!WriteAll(fd, block + batchBytes - bytes, bytes, RowOffset(*layout, first + count - 1))) {
+      if (!WriteAllAt(fd, block + batchBytes - bytes, bytes, RowOffset(*layout, first + count - 1))) {
         return DecodeResult::Failed;
       }
     } else {
       for (int i = 0; i < count; ++i) {
-        if (!WriteAll(fd, rows[i], layout->stride, RowOffset(*layout, first + i))) return DecodeResult::Failed;
+        if (!WriteAllAt(fd, rows[i], layout->stride, RowOffset(*layout, first + i))) return DecodeResult::Failed;
       }
     }
   }
@@ -164,7 +140,7 @@ bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenS
     if (bgr.isNull()) return false;
     for (int y = 0; y < count; ++y) {
       std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
-      if (!WriteAll(bitmapFd, row.data(), row.size(), RowOffset(*layout, first + y))) return false;
+      if (!WriteAllAt(bitmapFd, row.data(), row.size(), RowOffset(*layout, first + y))) return false;
       if (scaler) scaler->AddRow(row.data());
     }
   }

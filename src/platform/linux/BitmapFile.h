@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/Bmp24Header.h"
 #include "platform/linux/ScreenCover.h"
 
 class QImage;
@@ -17,7 +18,7 @@ struct BitmapLayout {
   int height;
   std::size_t stride;  // bytes a row, padded to four
   std::uint64_t pixelBytes;
-  static constexpr std::uint32_t kHeaderBytes = 54;
+  static constexpr std::uint32_t kHeaderBytes = kBmp24HeaderBytes;
 };
 
 // The layout for a picture of that size; nullopt for an empty picture or one whose bitmap

@@ -37,14 +37,6 @@ int OpenPicture(const std::string& path) {
   return fd;
 }
 
-// A fresh private file beside `path`, never one planted there: mkstemp creates it itself.
-int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
-  temporary = path + ".XXXXXX";
-  int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd >= 0) ::fchmod(fd, 0600);
-  return fd;
-}
-
 bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, std::optional<ScreenSize> screen,
                 ScreenCover& cover) {
   if (IsJpeg(pictureFd)) {

@@ -18,18 +18,6 @@ namespace scenewright::linux_platform {
 
 namespace {
 
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // mkostemp's name for a temporary beside `path`: "." name "." and six letters or digits.
 std::string TemporaryPrefix(const std::string& path) {
   return "." + std::filesystem::path(path).filename().string() + ".";
@@ -55,6 +43,24 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
+bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset) {
+  const auto* bytes = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t written = ::pwrite(fd, bytes, size, static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes += written;
+    size -= static_cast<std::size_t>(written);
+    offset += static_cast<std::uint64_t>(written);
+  }
+  return true;
+}
+
+int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+  temporary = FolderOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
+  return ::mkostemp(temporary.data(), O_CLOEXEC);  // mode 0600, O_EXCL
+}
+
 std::string FolderOf(const std::string& path) {
   std::string folder = std::filesystem::path(path).parent_path().string();
   return folder.empty() ? "." : folder;
@@ -62,26 +68,22 @@ std::string FolderOf(const std::string& path) {
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode) {
   if (path.empty() || path.back() == '/') return false;
-  const std::string folder = FolderOf(path);
-  std::string pattern = folder + "/" + TemporaryPrefix(path) + "XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);  // mode 0600, O_EXCL
+  std::string temp;
+  const int fd = CreateTemporaryBeside(path, temp);
   if (fd < 0) return false;
-  const std::string temp(name.data());
 
   struct stat old {};
   mode_t mode = newFileMode;
   if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) mode = old.st_mode & 07777;
 
-  bool ok = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+  bool ok = WriteAllAt(fd, bytes.data(), bytes.size(), 0) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
   }
-  SyncFolder(folder);
+  SyncFolder(FolderOf(path));
   return true;
 }
 

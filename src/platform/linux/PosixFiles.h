@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,14 @@ namespace scenewright::linux_platform {
 // `newFileMode`; an existing regular file keeps its own mode. On failure the old file is
 // untouched and the temporary file removed.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode_t newFileMode);
+
+// Writes all `size` bytes at `offset`, whatever number each system call takes.
+bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset);
+
+// A fresh file, private to this user, beside `path` and named ".<name>.XXXXXX" (the name
+// start-up knows as a leftover); made by mkostemp, so nothing planted there is followed.
+// Its name goes to `temporary`; -1 on failure.
+int CreateTemporaryBeside(const std::string& path, std::string& temporary);
 
 // The folder part of a path ("/a/b" for "/a/b/c"; "/" for "/c"; "." for "c").
 std::string FolderOf(const std::string& path);

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/Bmp24Header.h"
 #include "platform/win32/Win32Services.h"
 
 namespace scenewright::win32 {
@@ -165,25 +166,9 @@ bool Win32Pictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
 }
 
 std::string EncodeBmp24(int width, int height, std::string_view paddedRows) {
-  BITMAPFILEHEADER file{};
-  BITMAPINFOHEADER info{};
-  const DWORD headers = sizeof(file) + sizeof(info);
-  file.bfType = 0x4D42;  // "BM"
-  file.bfSize = headers + static_cast<DWORD>(paddedRows.size());
-  file.bfOffBits = headers;
-  info.biSize = sizeof(info);
-  info.biWidth = width;
-  info.biHeight = height;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biCompression = BI_RGB;
-  info.biSizeImage = static_cast<DWORD>(paddedRows.size());
-  info.biXPelsPerMeter = 3780;  // 96 dots per inch
-  info.biYPelsPerMeter = 3780;
-  std::string out;
-  out.reserve(file.bfSize);
-  out.append(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.append(reinterpret_cast<const char*>(&info), sizeof(info));
+  const auto header = Bmp24Header(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+                                  static_cast<std::uint32_t>(paddedRows.size()));
+  std::string out(header.begin(), header.end());
   out.append(paddedRows);
   return out;
 }
