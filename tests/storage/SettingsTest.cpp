@@ -21,18 +21,6 @@ TEST(TextConversion, RoundsHalvesToEvenAndChecksTheWidth) {
   EXPECT_EQ(ParseDecimal("1.5", ","), 1.5);
 }
 
-TEST(StartAtLogon, TheValueNamesTheRunningExecutableQuotedWhenItHasASpace) {
-  testing::FakeSystem system;
-  for (auto [folder, value] : {std::pair{"E:\\Apps", "E:\\Apps\\Scenewright.exe"},
-                               {"C:\\Program Files\\Scenewright", "\"C:\\Program Files\\Scenewright\\Scenewright.exe\""}}) {
-    system.folder = folder;
-    RegisterStartAtLogon(system, system);
-    EXPECT_EQ(system.runValue, value);
-  }
-  UnregisterStartAtLogon(system);
-  EXPECT_FALSE(system.runValue);
-}
-
 // Machine-wide where allowed (and then this user's own old value goes, or the program would
 // start twice); otherwise for this user. Unregistering removes each where it can.
 TEST(StartAtLogon, MachineWideWhereAllowedElseForThisUser) {
