@@ -9,7 +9,7 @@ namespace {
 
 constexpr const char* kFile = testing::FakeSystem::kListFile;
 
-TEST(ListFile, ReadsEveryLineEndAndKeepsEntriesExactly) {
+TEST(ListFile, ReadsEveryLineEndAndKeepsLinesPastTheIndexLimitThroughASave) {
   testing::MemoryFileSystem files;
   files.files[kFile] = "C:\\a.jpg\r\n\r\n  C:\\spaced.jpg \rC:\\a.jpg\n\r\nC:\\last.gif";
   WallpaperList list;
@@ -17,22 +17,9 @@ TEST(ListFile, ReadsEveryLineEndAndKeepsEntriesExactly) {
   ASSERT_TRUE(SaveList(files, kFile, list));
   EXPECT_EQ(files.files[kFile], "C:\\a.jpg\r\n  C:\\spaced.jpg \r\nC:\\a.jpg\r\nC:\\last.gif\r\n");
 
-  // An unreadable file, a folder in its place and a missing file (then created) load empty.
-  files.unreadable.insert(kFile);
-  files.refused.insert("D:\\Tools\\folder.dat");
-  for (const char* path : {kFile, "D:\\Tools\\folder.dat", "D:\\Tools\\missing.dat"}) {
-    LoadList(files, path, list);
-    EXPECT_EQ(list.Count(), 0) << path;
-  }
-  EXPECT_EQ(files.files["D:\\Tools\\missing.dat"], "");
-}
-
-TEST(ListFile, LinesPastTheIndexLimitSurviveASave) {
-  testing::MemoryFileSystem files;
   std::string text;
   for (int i = 0; i < WallpaperList::kMaxEntries + 3; ++i) text += "p" + std::to_string(i) + "\r\n";
   files.files[kFile] = text;
-  WallpaperList list;
   LoadList(files, kFile, list);
   EXPECT_FALSE(list.Add("more"));
   list.RemoveAt(0);
