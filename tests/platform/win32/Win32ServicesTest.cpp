@@ -108,12 +108,12 @@ std::string RegistryText(HKEY root, const char* key, const char* name) {
   return !found ? "<none>" : type != REG_SZ || size != std::strlen(data) + 1 ? "<bad>" : std::string(data);
 }
 
-std::string RunValue(HKEY root) {
-  return RegistryText(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Scenewright");
-}
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+std::string RunValue(HKEY root) { return RegistryText(root, kRunKey, "Scenewright"); }
 
-// Machine-wide, quoted when the path has a space; for this user when the machine-wide key
-// refuses every change, as it does for a user who is not an administrator.
+// Machine-wide, quoted when the path has a space, and then this user's own old value goes (or
+// the program would start twice); for this user when the machine-wide key refuses every change,
+// as it does for a user who is not an administrator.
 TEST(Win32RegistryTest, RunValueIsQuotedWhenNeededAndTheUsersOwnWithoutAnAdministrator) {
   struct NoAdministrator final : Registry {
     Win32Registry real;
@@ -132,6 +132,7 @@ TEST(Win32RegistryTest, RunValueIsQuotedWhenNeededAndTheUsersOwnWithoutAnAdminis
   };
   testing::FakeSystem program;
   for (const auto& [registry, folder, machineValue, userValue] : cases) {
+    administrator.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "E:\\Old\\Scenewright.exe");
     program.folder = folder;
     RegisterStartAtLogon(*registry, program);
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machineValue);
