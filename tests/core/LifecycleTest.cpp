@@ -30,30 +30,29 @@ struct Started {
   }
 };
 
-// A missing file gets the first-run values; an existing one is read, clamped and never completed.
+// An existing file is read, clamped and never completed.
 TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   struct Case {
-    const char* settings;  // after "[General]"; null: no file yet
+    const char* settings;  // after "[General]"
+    bool firstRun;         // no file yet: the program writes these
     int pictures;
     std::int16_t autostart, interval, currentindex;
     const char* bitmap;  // "" when the start-up change applied nothing
   };
   const Case cases[] = {
-      {nullptr, 0, 1, 3600, -1, ""},
+      {"autostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1", true, 0, 1, 3600, -1, ""},
       // The index clamped to 3, then the next in order wraps to 0.
-      {"autostart=0\r\nnewonstart=1\r\ninterval=60\r\ncurrentindex=9", 4, 0, 60, 0, "BMP 100x50"},
-      {"autostart=yes\r\nnewonstart=0\r\nrandom=\r\ninterval=99999999999\r\ncurrentindex=-7", 2, 1, 3600, -1, ""},
-      {"newonstart=1\r\ninterval=45", 0, 1, 45, -1, ""},
+      {"autostart=0\r\nnewonstart=1\r\ninterval=60\r\ncurrentindex=9", false, 4, 0, 60, 0, "BMP 100x50"},
+      {"autostart=yes\r\nnewonstart=0\r\nrandom=\r\ninterval=99999999999\r\ncurrentindex=-7", false, 2, 1, 3600, -1, ""},
+      {"newonstart=1\r\ninterval=45", false, 0, 1, 45, -1, ""},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.settings ? c.settings : "first run");
+    SCOPED_TRACE(c.settings);
     Started run;
     run.system.now = 43200.5f;
     run.system.WriteListFile(run.system.MakePictures(c.pictures));
-    const std::string file =
-        c.settings ? std::string("[General]\r\n") + c.settings + "\r\n"
-                   : "[General]\r\nautostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1\r\n";
-    if (c.settings) run.system.files.files[FakeSystem::kSettingsFile] = file;
+    const std::string file = std::string("[General]\r\n") + c.settings + "\r\n";
+    if (!c.firstRun) run.system.files.files[FakeSystem::kSettingsFile] = file;
     run.StartUp();
     EXPECT_EQ(run.system.files.files[FakeSystem::kSettingsFile], file);
     EXPECT_EQ(run.state.autostart, c.autostart);
