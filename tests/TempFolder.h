@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -14,22 +15,22 @@
 
 namespace scenewright::testing {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it, even
+// what a test made read-only.
 class TempFolder {
  public:
   TempFolder() {
     std::random_device random;
-    do {
-      path_ = (std::filesystem::temp_directory_path() / ("scenewright-test-" + std::to_string(random()))).string();
-    } while (!std::filesystem::create_directory(path_));
+    do path_ = (std::filesystem::temp_directory_path() / ("scenewright-test-" + std::to_string(random()))).string();
+    while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
+    namespace fs = std::filesystem;
     std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
-      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add | std::filesystem::perm_options::nofollow, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
+      fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add | fs::perm_options::nofollow, ignored);
     }
-    std::filesystem::remove_all(path_, ignored);
+    fs::remove_all(path_, ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -51,8 +52,8 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline std::size_t EntryCount(const std::string& folder) {
-  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder),
-                                                std::filesystem::directory_iterator()));
+  return static_cast<std::size_t>(
+      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
 }
 
 #ifndef _WIN32
@@ -66,17 +67,15 @@ inline unsigned ModeOf(const std::string& path) {
 class ScopedEnv {
  public:
   ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old, had_ = true;
-    if (value) ::setenv(name, value, 1); else ::unsetenv(name);
+    if (const char* old = std::getenv(name)) old_ = old;
+    Set(value);
   }
-  ~ScopedEnv() {
-    if (had_) ::setenv(name_, old_.c_str(), 1); else ::unsetenv(name_);
-  }
+  ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
 
  private:
+  void Set(const char* value) { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
   const char* name_;
-  std::string old_;
-  bool had_ = false;
+  std::optional<std::string> old_;
 };
 #endif
 

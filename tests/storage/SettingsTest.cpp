@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "fakes/FakeServices.h"
-#include "storage/StartAtLogon.h"
 #include "storage/TextConversion.h"
 
 namespace scenewright {
@@ -19,42 +17,6 @@ TEST(TextConversion, RoundsHalvesToEvenAndChecksTheWidth) {
   }
   EXPECT_EQ(ParseDecimal("1,5", ","), 1.5);
   EXPECT_EQ(ParseDecimal("1.5", ","), 1.5);
-}
-
-TEST(StartAtLogon, TheValueNamesTheRunningExecutableQuotedWhenItHasASpace) {
-  testing::FakeSystem system;
-  for (auto [folder, value] : {std::pair{"E:\\Apps", "E:\\Apps\\Scenewright.exe"},
-                               {"C:\\Program Files\\Scenewright", "\"C:\\Program Files\\Scenewright\\Scenewright.exe\""}}) {
-    system.folder = folder;
-    RegisterStartAtLogon(system, system);
-    EXPECT_EQ(system.runValue, value);
-  }
-  UnregisterStartAtLogon(system);
-  EXPECT_FALSE(system.runValue);
-}
-
-// Machine-wide where allowed (and then this user's own old value goes, or the program would
-// start twice); otherwise for this user. Unregistering removes each where it can.
-TEST(StartAtLogon, MachineWideWhereAllowedElseForThisUser) {
-  using Value = std::optional<std::string>;
-  const Value exe = "D:\\Tools\\Scenewright.exe", old = "E:\\Old\\Scenewright.exe";
-  struct Case {
-    bool machineWritable, userWritable;
-    Value machine, user, machineAfterUnregister, userAfterUnregister;
-  };
-  for (const Case& c : {Case{true, true, exe, {}, {}, {}}, Case{false, true, old, exe, old, {}},
-                        Case{false, false, old, old, old, old}}) {
-    SCOPED_TRACE(::testing::Message() << c.machineWritable << c.userWritable);
-    testing::FakeSystem system;
-    system.runValue = system.userRunValue = old;
-    system.registryWritable = c.machineWritable, system.userRegistryWritable = c.userWritable;
-    RegisterStartAtLogon(system, system);
-    EXPECT_EQ(system.runValue, c.machine);
-    EXPECT_EQ(system.userRunValue, c.user);
-    UnregisterStartAtLogon(system);
-    EXPECT_EQ(system.runValue, c.machineAfterUnregister);
-    EXPECT_EQ(system.userRunValue, c.userAfterUnregister);
-  }
 }
 
 }  // namespace

@@ -17,13 +17,12 @@ namespace {
 
 using testing::EntryCount;
 using testing::TempFolder;
-using testing::WriteBytes;
 
 const std::string kPictures = SCENEWRIGHT_TEST_PICTURES;
 
 std::string Slurp(const std::string& path) { return Win32FileSystem().ReadFile(path).value_or("<missing>"); }
 
-TEST(Win32ProfileFileTest, WritesAndReadsAsThePortableEngineDoes) {
+TEST(Win32ProfileFileTest, WritesReadsAndFindsFilesAsThePortableEngineDoes) {
   TempFolder folder;
   Win32FileSystem files;
   Win32ProfileFile system;
@@ -38,8 +37,8 @@ TEST(Win32ProfileFileTest, WritesAndReadsAsThePortableEngineDoes) {
   }
   const std::string edited[] = {
       "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n",
-      "[general]\ninterval=45\ncurrentindex=3\n",
-      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n",
+      "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
+      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
       "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
   };
   for (const auto& text : edited) {
@@ -50,36 +49,24 @@ TEST(Win32ProfileFileTest, WritesAndReadsAsThePortableEngineDoes) {
     }
   }
   EXPECT_EQ(system.ReadIniValue(folder / "absent.ini", "General", "interval"), "");
-}
 
-TEST(Win32ProfileFileTest, FileExistsCountsHiddenAndSystemFilesButNotFolders) {
-  TempFolder folder;
-  Win32FileSystem files;
-  Win32ProfileFile profile;
-  for (auto [name, attributes] : {std::pair{"plain.ini", DWORD{FILE_ATTRIBUTE_NORMAL}}, {"hidden.ini", DWORD{FILE_ATTRIBUTE_HIDDEN}},
-                                  {"system.ini", DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN}}}) {
-    ASSERT_TRUE(files.ReplaceFile(folder / name, "[General]\r\n"));
-    SetFileAttributesA((folder / name).c_str(), attributes);
-    EXPECT_TRUE(profile.FileExists(folder / name)) << name;
-    EXPECT_TRUE(files.IsFile(folder / name)) << name;
-  }
+  // Hidden and system files count; a folder, a pattern that some file matches, and no name do not.
   CreateDirectoryA((folder / "folder.ini").c_str(), nullptr);
-  for (const std::string& absent : {folder / "folder.ini", folder / "absent.ini", folder / "*.ini",
-                                    folder / "no-such-folder\\plain.ini", std::string()}) {
-    EXPECT_FALSE(profile.FileExists(absent)) << absent;  // "*.ini": some file matches, not this name
-  }
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(viaSystem.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(viaPortable.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  for (const std::string& path : {viaSystem, viaPortable, folder / "folder.ini", folder / "absent.ini",
+                                  folder / "*.ini", folder / "no-such-folder\\system.ini", std::string()}) {
+    const bool exists = path == viaSystem || path == viaPortable;
+    EXPECT_EQ(system.FileExists(path), exists) << path;
+    EXPECT_EQ(portable.FileExists(path), exists) << path;
   }
 }
 
-TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
+TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
   TempFolder folder;
   Win32FileSystem files;
   const std::string list = folder / "wallpaper.dat";
-  EXPECT_FALSE(files.ReadFile(list).has_value());
   ASSERT_TRUE(files.CreateFileIfMissing(list));
-  EXPECT_EQ(files.ReadFile(list), std::string());
   const std::string bytes("a.jpg\r\nb\0c.gif\r\n", 16);
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
@@ -89,7 +76,6 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   const std::string leftover = list + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
   ASSERT_TRUE(files.ReplaceFile(leftover, "left over"));
   ASSERT_TRUE(files.ReplaceFile(list, "short"));
-  EXPECT_EQ(files.ReadFile(list), "short");
   EXPECT_EQ(files.ReadFile(leftover), "left over");
   for (const char* other : {"wallpaper.dat.tmp", "wallpaper.dat.1a.tmp", "other.dat.12.tmp"}) {
     ASSERT_TRUE(files.ReplaceFile(folder / other, ""));
@@ -97,9 +83,6 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   files.RemoveLeftovers(list);
   EXPECT_FALSE(files.IsFile(leftover));
   EXPECT_EQ(EntryCount(folder.path()), 4u);
-
-  SetFileAttributesA(list.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_TRUE(files.IsFile(list));
 
   // A folder in the way: the write fails, and nothing is left behind.
   const std::string blocked = folder / "blocked";
@@ -109,33 +92,29 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndNeverLeavesATemporaryOne) {
   EXPECT_FALSE(files.CreateFileIfMissing(blocked));
   EXPECT_FALSE(files.ReplaceFile(folder / "missing-folder\\x.dat", "data"));
   EXPECT_EQ(EntryCount(folder.path()), 5u);  // the list, the three others and the folder: nothing new
+
+  // The user's own folder is made, and the test whether it takes files leaves nothing in it.
+  EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));
+  EXPECT_EQ(EntryCount(blocked + "\\Scenewright"), 0u);
+  EXPECT_FALSE(files.CanCreateFilesIn(blocked + "\\missing"));
 }
 
-std::string RunValue(HKEY root = HKEY_LOCAL_MACHINE) {
+// A text value, "<none>" when it is missing and "<bad>" when it is not a REG_SZ whose stored
+// size counts the terminating zero, as its readers expect.
+std::string RegistryText(HKEY root, const char* key, const char* name) {
   char data[1024] = {};
   DWORD size = sizeof(data), type = 0;
-  const bool found = RegGetValueA(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Scenewright",
-                                  RRF_RT_ANY, &type, data, &size) == ERROR_SUCCESS;
-  // The stored size counts the terminating zero, as REG_SZ readers expect.
+  const bool found = RegGetValueA(root, key, name, RRF_RT_ANY, &type, data, &size) == ERROR_SUCCESS;
   return !found ? "<none>" : type != REG_SZ || size != std::strlen(data) + 1 ? "<bad>" : std::string(data);
 }
 
-TEST(Win32RegistryTest, RunValueIsWrittenQuotedWhenNeededAndRemoved) {
-  Win32Registry registry;
-  testing::FakeSystem program;
-  for (auto [folder, value] : {std::pair{"C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\""},
-                               {"D:\\Tools", "D:\\Tools\\Scenewright.exe"}}) {
-    program.folder = folder;
-    RegisterStartAtLogon(registry, program);
-    EXPECT_EQ(RunValue(), value);
-  }
-  UnregisterStartAtLogon(registry);
-  EXPECT_EQ(RunValue(), "<none>");
-  UnregisterStartAtLogon(registry);  // nothing to delete: harmless
-}
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+std::string RunValue(HKEY root) { return RegistryText(root, kRunKey, "Scenewright"); }
 
-// A user who is not an administrator: the machine-wide key refuses every change.
-TEST(Win32RegistryTest, WithoutAnAdministratorTheRunValueIsTheUsersOwn) {
+// Machine-wide, quoted when the path has a space, and then this user's own old value goes (or
+// the program would start twice); for this user when the machine-wide key refuses every change,
+// as it does for a user who is not an administrator.
+TEST(Win32RegistryTest, RunValueIsQuotedWhenNeededAndTheUsersOwnWithoutAnAdministrator) {
   struct NoAdministrator final : Registry {
     Win32Registry real;
     bool SetRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
@@ -144,26 +123,26 @@ TEST(Win32RegistryTest, WithoutAnAdministratorTheRunValueIsTheUsersOwn) {
     void DeleteRegistryValue(RegistryRoot root, const std::string& key, const std::string& name) override {
       if (root != RegistryRoot::LocalMachine) real.DeleteRegistryValue(root, key, name);
     }
-  } registry;
+  } noAdministrator;
+  Win32Registry administrator;
+  const std::tuple<Registry*, const char*, const char*, const char*> cases[] = {
+      {&administrator, "C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\"", "<none>"},
+      {&administrator, "D:\\Tools", "D:\\Tools\\Scenewright.exe", "<none>"},
+      {&noAdministrator, "D:\\Tools", "<none>", "D:\\Tools\\Scenewright.exe"},
+  };
   testing::FakeSystem program;
-  RegisterStartAtLogon(registry, program);
-  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "D:\\Tools\\Scenewright.exe");
-  EXPECT_EQ(RunValue(), "<none>");
-  UnregisterStartAtLogon(registry);
-  EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<none>");
+  for (const auto& [registry, folder, machineValue, userValue] : cases) {
+    administrator.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "E:\\Old\\Scenewright.exe");
+    program.folder = folder;
+    RegisterStartAtLogon(*registry, program);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machineValue);
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), userValue);
+    UnregisterStartAtLogon(*registry);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE) + RunValue(HKEY_CURRENT_USER), "<none><none>");
+  }
 }
 
-TEST(Win32FileSystemTest, TheUsersOwnFolderIsMadeAndTakesFiles) {
-  Win32FileSystem files;
-  EXPECT_TRUE(Win32ProgramInfo().UserDataFolder().ends_with("\\Scenewright"));
-  TempFolder folder;
-  const std::string own = folder / "Scenewright";
-  EXPECT_TRUE(files.MakePrivateFolder(own));
-  EXPECT_EQ(EntryCount(own), 0u);  // the write test leaves nothing behind
-  EXPECT_FALSE(files.CanCreateFilesIn(own + "\\missing"));
-}
-
-TEST(Win32PicturesTest, JpegGifAndBmpBecomeBitmapsAndFailuresChangeNothing) {
+TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing) {
   TempFolder folder;
   Win32Pictures pictures;
   const std::string bitmap = folder / "scenewright.bmp";
@@ -174,25 +153,17 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeBitmapsAndFailuresChangeNothing) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
     ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
-    const std::string bytes = Slurp(bitmap);
-    std::uint32_t declaredSize = 0;
-    std::memcpy(&declaredSize, bytes.data() + 2, 4);
-    EXPECT_EQ(declaredSize, bytes.size());
     HBITMAP loaded = static_cast<HBITMAP>(LoadImageA(nullptr, bitmap.c_str(), IMAGE_BITMAP, 0, 0,
                                                      LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectA(loaded, sizeof dib, &dib), static_cast<int>(sizeof dib));
-    EXPECT_EQ(dib.dsBm.bmWidth, width);
-    EXPECT_EQ(dib.dsBm.bmHeight, height);
-    EXPECT_EQ(dib.dsBm.bmBitsPixel, 24);
+    EXPECT_EQ(std::tuple(dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel), std::tuple(width, height, 24));
     const auto* middle = static_cast<const BYTE*>(dib.dsBm.bmBits) + dib.dsBm.bmWidthBytes * (height / 2) + width / 2 * 3;
-    EXPECT_NEAR(middle[2], GetRValue(colour), 40);
-    EXPECT_NEAR(middle[1], GetGValue(colour), 40);
-    EXPECT_NEAR(middle[0], GetBValue(colour), 40);
+    for (int channel : {0, 1, 2}) EXPECT_NEAR(middle[2 - channel], (colour >> (8 * channel)) & 0xFF, 40) << channel;
     DeleteObject(loaded);
   }
   const std::string before = Slurp(bitmap);
-  WriteBytes(folder / "notes.jpg", "these are words, not a picture");
+  testing::WriteBytes(folder / "notes.jpg", "these are words, not a picture");
   for (const std::string& bad : {folder / "notes.jpg", kPictures + "/truncated.jpg", folder / "absent.gif", std::string()}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad)) << bad;
   }
@@ -201,32 +172,24 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeBitmapsAndFailuresChangeNothing) {
   EXPECT_EQ(Slurp(bitmap), before);
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(folder / "no-such-folder\\scenewright.bmp"));
   EXPECT_EQ(EntryCount(folder.path()), 2u);  // no temporary file left beside it
-}
 
-TEST(Win32SystemTest, DesktopAndProgramDescribeThemselves) {
   Win32Desktop desktop;
   char localAppData[MAX_PATH] = {};
   ASSERT_GT(GetEnvironmentVariableA("LOCALAPPDATA", localAppData, MAX_PATH), 0u);
   EXPECT_EQ(desktop.BitmapFileCandidates(),
             (std::vector<std::string>{"C:\\scenewright.bmp", std::string(localAppData) + "\\scenewright.bmp"}));
-  TempFolder folder;
-  Win32Pictures pictures;
-  const std::string bitmap = folder / "scenewright.bmp";
-  ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/blue.bmp"));
-  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   desktop.SetWallpaper(bitmap);
-  char wallpaper[MAX_PATH] = {};
-  DWORD size = sizeof(wallpaper);
-  ASSERT_EQ(RegGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper", RRF_RT_REG_SZ, nullptr,
-                         wallpaper, &size), ERROR_SUCCESS);
-  EXPECT_EQ(wallpaper, bitmap);
+  EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), bitmap);
   desktop.SetWallpaper("");
+}
 
+TEST(Win32SystemTest, TheProgramDescribesItself) {
   Win32ProgramInfo program;
   EXPECT_EQ(program.ProgramFolder() + program.PathSeparator() + program.ExecutableBaseName() +
                 program.ExecutableExtension(), Win32ProgramInfo::ModulePath());
   EXPECT_EQ(program.ExecutableBaseName(), "scenewright_platform_tests");
   EXPECT_EQ(program.ProductName(), "Scenewright");
+  EXPECT_TRUE(program.UserDataFolder().ends_with("\\Scenewright"));
 }
 
 }  // namespace
