@@ -22,27 +22,22 @@ wlroots  -      -
 '
 read -r _ current drawer < <(grep "^$desktop " <<<"$table") || { echo "unknown desktop $desktop" >&2; exit 2; }
 
-wayland=0
-[[ $desktop == sway || $desktop == wlroots ]] && wayland=1
-if (( wayland && EUID == 0 )); then
+if [[ $current == - && $EUID == 0 ]]; then
   # The checkout may sit in a folder nobody else can enter: run copies from a shared one.
   shared=$(mktemp -d /tmp/scenewright-nobody.XXXXXX)
+  trap 'rm -rf "$shared"' EXIT
   chmod 755 "$shared" && cp "$0" "$program" "$shared/"
-  status=0
   setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env -- \
-    env PATH="$PATH" "$shared/${0##*/}" "$shared/${program##*/}" "$desktop" || status=$?
-  rm -rf "$shared"
-  exit "$status"
+    env PATH="$PATH" "$shared/${0##*/}" "$shared/${program##*/}" "$desktop"
+  exit
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
 pids=()
 cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || continue
-    within 5 gone "${pids[i]}" || kill -KILL "${pids[i]}" 2>/dev/null || true
-  done
+  local pid
+  kill "${pids[@]}" 2>/dev/null || true
+  for pid in "${pids[@]}"; do within 5 gone "$pid" || kill -KILL "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -60,7 +55,7 @@ within() {
 }
 
 width=1024 height=768
-if (( wayland )); then
+if [[ $current == - ]]; then
   export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CACHE_HOME="$work/cache \$HOME's"
   mkdir -m 0700 "$XDG_RUNTIME_DIR"
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP DESKTOP_SESSION
