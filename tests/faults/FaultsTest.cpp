@@ -104,12 +104,9 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
       ::_exit(2);
     }
     ProgramIn program(folder.path());
-    program.presenter.OnLoad();
-    ::chmod(list.c_str(), 0600);  // readable from now on
+    ::chmod(list.c_str(), 0600);  // readable from now on, and still not the program's to replace
     program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
     program.presenter.OnAddClick();
-    program.presenter.OnRemoveClick();
-    program.presenter.OnQueryUnload();
     ::_exit(program.presenter.List().Count() == 1 ? 0 : 3);
   }
   int status = 0;

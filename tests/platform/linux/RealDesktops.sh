@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # The real program against a desktop's own background drawer: two solid pictures, a short
-# interval, and the colour of one screen pixel after the start-up change and after each of
-# the next two changes, every one through the same bitmap path.
-#   RealDesktops.sh path/to/scenewright DESKTOP
-# The X desktops run inside tools/with-desktop.sh (GNOME and Plasma only through
-# tools/desktops.sh, which installs them); sway and wlroots start a headless sway (with
-# XWayland, where the window runs) and run as an ordinary user, as sway requires.
+# interval, and one screen pixel's colour after the start-up change and the next two, all
+# through the same bitmap path.   RealDesktops.sh path/to/scenewright DESKTOP
+# X desktops run inside tools/with-desktop.sh (GNOME and Plasma through tools/desktops.sh);
+# sway and wlroots start a headless sway (XWayland for the window), as an ordinary user.
 set -euo pipefail
 program=$1 desktop=$2
 
@@ -44,14 +42,10 @@ cleanup() {
 trap cleanup EXIT
 gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
-# Polls a condition every 100 ms for at most $1 seconds.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    (( SECONDS > deadline )) && return 1
-    sleep 0.1
-  done
+within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
+  local i
+  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
+  return 1
 }
 
 width=1024 height=768
@@ -100,15 +94,13 @@ colour() {
   esac
 }
 
-app=$work/app
-mkdir "$app"
-cp "$program" "$app/scenewright"
+mkdir "$work/app" && cp "$program" "$work/app/scenewright"
 convert -size ${width}x$height xc:red "$work/red.jpg"
 convert -size ${width}x$height xc:blue "$work/blue.gif"
-printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$app/wallpaper.dat"
+printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$work/app/wallpaper.dat"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncurrentindex=-1\r\n' \
-  >"$app/scenewright.ini"
-(cd "$app" && exec ./scenewright) >"$work/program.log" 2>&1 &
+  >"$work/app/scenewright.ini"
+"$work/app/scenewright" >"$work/program.log" 2>&1 &
 pid=$!
 pids+=($pid)
 
