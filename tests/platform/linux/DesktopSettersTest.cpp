@@ -58,7 +58,7 @@ TEST(GSettingsSetters, GnomeCinnamonAndMateNameTheBitmapAndChangeAtEveryCall) {
   };
   watch.start("dconf", {"watch", "/"});
   int probes = 0;
-  waitFor("/probe/scenewright", 1, [&] { Output("dconf", {"write", "/probe/scenewright", QString::number(++probes)}); });
+  waitFor("/probe/sw", 1, [&] { Output("dconf", {"write", "/probe/sw", QString::number(++probes)}); });
   for (int call = 0; call < 2; ++call) {  // the same path twice: the desktop must still reload
     SetGnomeWallpaper(kBitmap);
     SetCinnamonWallpaper(kBitmap);

@@ -31,11 +31,10 @@ if [[ $current == - && $EUID == 0 ]]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
-pids=()
-cleanup() {
-  local pid
-  kill "${pids[@]}" 2>/dev/null || true
-  for pid in "${pids[@]}"; do within 5 gone "$pid" || kill -KILL "$pid" 2>/dev/null || true; done
+cleanup() {  # everything started here: the drawer or sway, and the program
+  jobs -p | xargs -r kill 2>/dev/null || true
+  sleep 1
+  jobs -p | xargs -r kill -KILL 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
@@ -63,7 +62,6 @@ exec printf '%s %s\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" >$work/display
 EOF
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
-  pids+=($!)
   within 30 test -s "$work/display" || fail "sway did not start: $(tail -n5 "$work/sway.log")"
   read -r WAYLAND_DISPLAY DISPLAY <"$work/display"
   export WAYLAND_DISPLAY DISPLAY
@@ -79,7 +77,6 @@ else
   printf '[Desktop]\nWallpaperMode=stretch\n' >"$HOME/.config/pcmanfm-qt/scenewright/settings.conf"
   # shellcheck disable=SC2086  # the drawer's command line is split on purpose
   $drawer >"$work/drawer.log" 2>&1 &
-  pids+=($!)
   pixel() { import -window root -crop 1x1+800+400 -depth 8 txt:-; }
 fi
 
@@ -102,7 +99,6 @@ printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncu
   >"$work/app/scenewright.ini"
 "$work/app/scenewright" >"$work/program.log" 2>&1 &
 pid=$!
-pids+=($pid)
 
 for expected in red blue red; do
   within 30 colour $expected || fail "the screen did not turn $expected ($(pixel 2>&1 | tail -n1))"
