@@ -13,7 +13,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static std::string folder = (std::filesystem::temp_directory_path() / "scenewright-fuzz.XXXXXX").string();
-  static const bool made = ::mkdtemp(folder.data()) != nullptr;
+  static const bool made =  // and removed again when the run ends
+      ::mkdtemp(folder.data()) != nullptr && std::atexit([] { std::filesystem::remove_all(folder); }) == 0;
   const std::string picture = folder + "/picture", bitmap = folder + "/scenewright.bmp";
   if (!made) std::abort();
   std::ofstream(picture, std::ios::binary | std::ios::trunc)
