@@ -1,16 +1,16 @@
 // The program against a broken world: a read-only folder, a full disk, files that are not
 // files, and a kill in the middle of a save.
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <grp.h>
-#include <sys/stat.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <random>
 #include <set>
 
-#include "MountedFolder.h"
+#include "TempFolder.h"
 #include "fakes/FakeServices.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
@@ -25,6 +25,18 @@ std::set<std::string> Entries(const std::string& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename());
   return names;
 }
+
+// A small file system of its own (tmpfs), so that a test can make it read-only or fill it.
+// Needs the right to mount: `ok` is false where there is none.
+struct MountedFolder {
+  explicit MountedFolder(const char* size)
+      : ok(::geteuid() == 0 && ::mount("tmpfs", temp.path().c_str(), "tmpfs", 0, size) == 0) {}
+  ~MountedFolder() {
+    if (ok) ::umount2(temp.path().c_str(), MNT_DETACH);
+  }
+  TempFolder temp;
+  bool ok;
+};
 
 // The window over real files in `folder`: loaded, a file added, the first row removed, Random
 // turned on and saved, then closed.
@@ -54,30 +66,26 @@ TEST(Faults, AReadOnlyFolderOrAFullDiskKeepsTheOldFilesAndTheProgramGoesOn) {
   // A list larger than what a full disk has left for its rewrite.
   const std::string list = kList + std::string(20000, 'x') + "\r\n";
   ScopedEnv config("XDG_CONFIG_HOME", "/proc/none");  // no user folder to fall back on
-  for (const std::string fault : {"read-only", "full"}) {
+  for (const std::string fault : {"full", "read-only", "read-only at the first start"}) {
     MountedFolder folder(fault == "full" ? "size=64k" : "size=4m");
-    if (!folder.ok()) GTEST_SKIP() << "needs the right to mount a tmpfs";
-    WriteBytes(folder / "scenewright.ini", kSettings);
-    WriteBytes(folder / "wallpaper.dat", list);
-    ASSERT_TRUE(fault != "read-only" || folder.MakeReadOnly());
-    std::ofstream filler(folder / "filler", std::ios::binary);
+    if (!folder.ok) GTEST_SKIP() << "needs the right to mount a tmpfs";
+    const std::string dir = folder.temp.path();
+    const bool first = fault.ends_with("start");
+    if (!first) WriteBytes(dir + "/scenewright.ini", kSettings), WriteBytes(dir + "/wallpaper.dat", list);
+    ASSERT_TRUE(fault == "full" || ::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+    std::ofstream filler(dir + "/filler", std::ios::binary);
     while (fault == "full" && filler << std::string(4096, 'x')) {
     }
-    const auto before = Entries(folder.path());
+    const auto before = Entries(dir);
 
-    ProgramIn program(folder.path());
+    ProgramIn program(dir);
     EXPECT_EQ(program.presenter.State().random, 1) << fault;
-    EXPECT_EQ(program.presenter.List().Count(), 3) << fault;
-    EXPECT_EQ(ReadBytes(folder / "scenewright.ini"), kSettings) << fault;
-    EXPECT_EQ(ReadBytes(folder / "wallpaper.dat"), list) << fault;
-    EXPECT_EQ(Entries(folder.path()), before) << fault;  // no temporary file left behind
+    EXPECT_EQ(program.presenter.State().interval, first ? 3600 : 60) << fault;  // first-run values hold
+    EXPECT_EQ(program.presenter.List().Count(), first ? 0 : 3) << fault;
+    EXPECT_EQ(ReadBytes(dir + "/scenewright.ini"), first ? "" : kSettings) << fault;
+    EXPECT_EQ(ReadBytes(dir + "/wallpaper.dat"), first ? "" : list) << fault;
+    EXPECT_EQ(Entries(dir), before) << fault;  // no temporary file left behind
   }
-  // A first start in a read-only folder: nothing can be written, and the first-run values hold.
-  MountedFolder empty;
-  ASSERT_TRUE(empty.MakeReadOnly());
-  ProgramIn first(empty.path());
-  EXPECT_EQ(first.presenter.State().interval, 3600);
-  EXPECT_TRUE(Entries(empty.path()).empty());
 }
 
 TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
@@ -96,12 +104,9 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
       ::_exit(2);
     }
     ProgramIn program(folder.path());
-    program.presenter.OnLoad();
-    ::chmod(list.c_str(), 0600);  // readable from now on
+    ::chmod(list.c_str(), 0600);  // readable from now on, and still not the program's to replace
     program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
     program.presenter.OnAddClick();
-    program.presenter.OnRemoveClick();
-    program.presenter.OnQueryUnload();
     ::_exit(program.presenter.List().Count() == 1 ? 0 : 3);
   }
   int status = 0;
@@ -112,74 +117,59 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
 }
 
 TEST(Faults, PlacesThatAreNotFilesStartUpEmptyAndNeverHang) {
-  TempFolder folder;
-  std::filesystem::create_directory(folder / "scenewright.ini");
-  ASSERT_EQ(::mkfifo((folder / "wallpaper.dat").c_str(), 0600), 0);  // opening it could wait for ever
-  ProgramIn program(folder.path());
-  EXPECT_EQ(program.presenter.State().interval, 3600);
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "scenewright.ini"));
-  ASSERT_TRUE(std::filesystem::is_regular_file(folder / "wallpaper.dat"));  // the save put a real list there
-
-  std::filesystem::remove(folder / "wallpaper.dat");
-  std::filesystem::create_directory(folder / "wallpaper.dat");
-  WallpaperList list;
-  LoadList(program.files, folder / "wallpaper.dat", list);
-  EXPECT_EQ(list.Count(), 0);
-  list.Add("/p/a.jpg");
-  EXPECT_FALSE(SaveList(program.files, folder / "wallpaper.dat", list));
-  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
+  for (const bool pipe : {true, false}) {
+    TempFolder folder;
+    std::filesystem::create_directory(folder / "scenewright.ini");
+    // Opening a pipe could wait for ever.
+    ASSERT_TRUE(pipe ? ::mkfifo((folder / "wallpaper.dat").c_str(), 0600) == 0
+                     : std::filesystem::create_directory(folder / "wallpaper.dat"));
+    ProgramIn program(folder.path());
+    EXPECT_EQ(program.presenter.State().interval, 3600);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "scenewright.ini"));
+    // The save puts a real list in a pipe's place; a folder stays as it is.
+    EXPECT_EQ(std::filesystem::is_regular_file(folder / "wallpaper.dat"), pipe);
+    EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
+  }
 }
 
 TEST(Faults, AKillDuringASaveLeavesTheOldListOrTheNew) {
   TempFolder folder;
   const std::string path = folder / "wallpaper.dat";
-  std::string lists[2];
+  linux_platform::PosixFileSystem files;
+  WallpaperList lists[2];
   for (int i = 0; i < WallpaperList::kMaxEntries; ++i) {
-    lists[0] += "/home/someone/Pictures/first/picture-" + std::to_string(i) + ".jpg\r\n";
-    lists[1] += "/home/someone/Pictures/second/p" + std::to_string(i) + ".gif\r\n";
+    lists[0].Add("/home/someone/Pictures/first/picture-" + std::to_string(i) + ".jpg");
+    lists[1].Add("/home/someone/Pictures/second/p" + std::to_string(i) + ".gif");
   }
-  WriteBytes(path, lists[1]);
+  std::string saved[2];
+  for (int i : {0, 1}) saved[i] = SaveList(files, path, lists[i]) ? ReadBytes(path) : "";
   std::mt19937 random(7);
   // A save takes some milliseconds; the kills land anywhere in the first few saves.
   std::uniform_int_distribution<int> delayMicroseconds(0, 20000);
   int seenFirst = 0;
   for (int kill = 0; kill < 1000; ++kill) {
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
-    if (child == 0) {
-      ::dup2(ready[1], 1);
-      ::execl(SCENEWRIGHT_SAVE_LOOP, SCENEWRIGHT_SAVE_LOOP, path.c_str(), static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    ::close(ready[1]);
-    char word[6];
-    ASSERT_EQ(::read(ready[0], word, sizeof word), 6);
-    ::close(ready[0]);
+    for (unsigned turn = 0; child == 0; ++turn) SaveList(files, path, lists[turn % 2]);  // until killed
     ::usleep(static_cast<useconds_t>(delayMicroseconds(random)));
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status)) << "the save loop did not run";
     const std::string now = ReadBytes(path);
-    ASSERT_TRUE(now == lists[0] || now == lists[1]) << "after kill " << kill << ": " << now.size() << " bytes";
-    seenFirst += now == lists[0];
+    ASSERT_TRUE(now == saved[0] || now == saved[1]) << "after kill " << kill << ": " << now.size() << " bytes";
+    seenFirst += now == saved[0];
   }
   EXPECT_GT(seenFirst, 0);  // the kills did land in the middle of saving
   // A kill may leave the temporary file of its save behind, never anything else; the next
   // start removes those, and only those.
-  for (const auto& name : Entries(folder.path())) {
-    EXPECT_TRUE(name == "wallpaper.dat" || name.rfind(".wallpaper.dat.", 0) == 0) << name;
-  }
-  for (const char* name : {".wallpaper.dat.Ab12Cd", ".scenewright.ini.x9YzQw", ".wallpaper.dat.kept", "wallpaper.dat.Ab12Cd",
-                           ".wallpaper.dat.Ab12Cde", ".other.dat.Ab12Cd"}) {
+  for (const char* name : {".wallpaper.dat.Ab12Cd", ".scenewright.ini.x9YzQw", ".wallpaper.dat.kept",
+                           "wallpaper.dat.Ab12Cd", ".wallpaper.dat.Ab12Cde", ".other.dat.Ab12Cd"}) {
     WriteBytes(folder / name, "");
   }
   ProgramIn program(folder.path());
-  program.presenter.OnLoad();
-  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat", ".wallpaper.dat.kept",
-                                                           "wallpaper.dat.Ab12Cd", ".wallpaper.dat.Ab12Cde",
-                                                           ".other.dat.Ab12Cd"}));
+  EXPECT_EQ(Entries(folder.path()),
+            (std::set<std::string>{"scenewright.ini", "wallpaper.dat", ".wallpaper.dat.kept", "wallpaper.dat.Ab12Cd",
+                                   ".wallpaper.dat.Ab12Cde", ".other.dat.Ab12Cd"}));
 }
 
 }  // namespace

@@ -15,9 +15,7 @@ namespace {
 
 using namespace scenewright::testing;
 
-#define REQUIRE_PRIVATE_DESKTOP()                                                   \
-  if (std::getenv("SCENEWRIGHT_PRIVATE_DESKTOP") == nullptr)                        \
-  GTEST_SKIP() << "needs the private session of tools/with-desktop.sh"
+const std::string kBitmap = "/home/ann/My Pictures/scenewright.bmp";
 
 QString Output(const QString& program, const QStringList& arguments) {
   QProcess process;
@@ -26,110 +24,77 @@ QString Output(const QString& program, const QStringList& arguments) {
   return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
-// A command that keeps printing what changes, read until `enough` says so or 5 s pass.
-class Watcher {
- public:
-  // `probe` changes something the watcher reports as `marker`: once that is seen, the
-  // watcher is listening.
-  Watcher(const QString& program, const QStringList& arguments, const std::function<void()>& probe,
-          const QString& marker) {
-    process_.start(program, arguments);
-    process_.waitForStarted(5000);
-    QElapsedTimer timer;
-    timer.start();
-    while (!output_.contains(marker) && timer.elapsed() < 10000) {
-      probe();
-      ReadUntil([&](const QString& out) { return out.contains(marker); }, 500);
+// Stands in for plasmashell: prints every script it is asked to evaluate.
+int FakePlasmaShell() {
+  struct Shell : QDBusVirtualObject {
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+      std::puts(message.arguments().value(0).toString().toUtf8().constData());
+      std::fflush(stdout);
+      return bus.send(message.createReply(QString()));
     }
-    output_.clear();
-  }
-  ~Watcher() {
-    process_.kill();
-    process_.waitForFinished(5000);
-  }
-  QString ReadUntil(const std::function<bool(const QString&)>& enough, int ms = 5000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!enough(output_) && timer.elapsed() < ms) {
-      process_.waitForReadyRead(100);
-      output_ += QString::fromUtf8(process_.readAllStandardOutput());
-    }
-    return output_;
-  }
-
- private:
-  QProcess process_;
-  QString output_;
-};
-
-std::string BitmapIn(const TempFolder& dir) {
-  std::filesystem::create_directories(dir / "My Pictures");
-  return dir / "My Pictures/scenewright.bmp";
+    QString introspect(const QString&) const override { return {}; }
+  } shell;
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.registerVirtualObject("/PlasmaShell", &shell) || !bus.registerService("org.kde.plasmashell")) return 1;
+  std::puts("ready");
+  std::fflush(stdout);
+  return QCoreApplication::exec();
 }
 
 TEST(GSettingsSetters, GnomeCinnamonAndMateNameTheBitmapAndChangeAtEveryCall) {
-  REQUIRE_PRIVATE_DESKTOP();
-  TempFolder dir;
-  const std::string bitmap = BitmapIn(dir);
-  const QString uri = QString::fromStdString(FileUri(bitmap));
+  const QString uri = QString::fromStdString(FileUri(kBitmap));
   Output("gsettings", {"set", "org.gnome.desktop.background", "picture-options", "centered"});
-
+  // `dconf watch` reports every write it sees; a probe write shows when it has begun to listen.
+  QProcess watch;
+  QString seen;
+  const auto waitFor = [&](const QString& key, int times, const std::function<void()>& poke) {
+    QElapsedTimer timer;
+    timer.start();
+    while (seen.count(key) < times && timer.elapsed() < 10000) {
+      poke();
+      watch.waitForReadyRead(200);
+      seen += QString::fromUtf8(watch.readAllStandardOutput());
+    }
+  };
+  watch.start("dconf", {"watch", "/"});
   int probes = 0;
-  Watcher watch("dconf", {"watch", "/"},
-                [&] { Output("dconf", {"write", "/probe/scenewright", QString::number(++probes)}); },
-                "/probe/scenewright");
+  waitFor("/probe/sw", 1, [&] { Output("dconf", {"write", "/probe/sw", QString::number(++probes)}); });
   for (int call = 0; call < 2; ++call) {  // the same path twice: the desktop must still reload
-    SetGnomeWallpaper(bitmap);
-    SetCinnamonWallpaper(bitmap);
-    SetMateWallpaper(bitmap);
+    SetGnomeWallpaper(kBitmap);
+    SetCinnamonWallpaper(kBitmap);
+    SetMateWallpaper(kBitmap);
   }
-
-  for (auto [schema, key] : {std::pair{"org.gnome.desktop.background", "picture-uri"},
-                             {"org.gnome.desktop.background", "picture-uri-dark"},
-                             {"org.cinnamon.desktop.background", "picture-uri"}}) {
-    EXPECT_EQ(Output("gsettings", {"get", schema, key}), "'" + uri + "'") << key;
+  for (auto [schema, key, value] : {std::tuple{"org.gnome.desktop.background", "picture-uri", uri},
+                                    {"org.gnome.desktop.background", "picture-uri-dark", uri},
+                                    {"org.cinnamon.desktop.background", "picture-uri", uri},
+                                    {"org.mate.background", "picture-filename", QString::fromStdString(kBitmap)},
+                                    {"org.gnome.desktop.background", "picture-options", QString("centered")}}) {
+    EXPECT_EQ(Output("gsettings", {"get", schema, key}), "'" + value + "'") << key;  // placement stays the user's
   }
-  EXPECT_EQ(Output("gsettings", {"get", "org.mate.background", "picture-filename"}),
-            "'" + QString::fromStdString(bitmap) + "'");
-  // The placement style is the user's.
-  EXPECT_EQ(Output("gsettings", {"get", "org.gnome.desktop.background", "picture-options"}), "'centered'");
-
   // Every call changed each key twice, so listeners heard of a new value each time.
-  const QString seen = watch.ReadUntil([](const QString& out) { return out.count("/org/mate/desktop/background/picture-filename\n") >= 4; });
+  waitFor("/org/mate/desktop/background/picture-filename\n", 4, [] {});
   for (const char* key : {"gnome/desktop/background/picture-uri\n", "cinnamon/desktop/background/picture-uri\n",
                           "mate/desktop/background/picture-filename\n"}) {
     EXPECT_GE(seen.count(QString("/org/") + key), 4) << key << seen.toStdString();
   }
-
+  watch.kill();
+  watch.waitForFinished();
   // A schema that is not installed is a silent no-op, not an abort.
   EXPECT_FALSE(SetGSettingsStrings("org.example.not.installed", {"picture-uri"}, "a", "b"));
 }
 
 TEST(PlasmaSetter, SendsOneScriptThatSetsTheImageOfEveryDesktop) {
-  REQUIRE_PRIVATE_DESKTOP();
-  TempFolder dir;
-  const std::string bitmap = BitmapIn(dir);
-  const std::string log = dir / "scripts.log";
   QProcess plasma;
-  plasma.start(QString::fromLocal8Bit(std::getenv("SCENEWRIGHT_FAKE_PLASMASHELL")), {QString::fromStdString(log)});
-  ASSERT_TRUE(plasma.waitForStarted(5000));
-  QElapsedTimer timer;
-  timer.start();
-  while (!QDBusConnection::sessionBus().interface()->isServiceRegistered("org.kde.plasmashell") &&
-         timer.elapsed() < 5000) {
-    QThread::msleep(50);
-  }
-
+  plasma.start(QCoreApplication::applicationFilePath(), {"--plasmashell"});
+  ASSERT_TRUE(plasma.waitForReadyRead(5000));
   ScopedEnv desktop("XDG_CURRENT_DESKTOP", "KDE");
-  LinuxDesktop().SetWallpaper(bitmap);
+  LinuxDesktop().SetWallpaper(kBitmap);
   plasma.kill();
   plasma.waitForFinished(5000);
 
-  const std::string script = ReadBytes(log);
-  const std::string uri = FileUri(bitmap);
-  const std::string nudge = FileUri(SecondSpelling(bitmap));
-  const auto final = script.rfind("d.writeConfig(\"Image\", \"" + uri + "\");");
-  const auto first = script.find("d.writeConfig(\"Image\", \"" + nudge + "\");");
+  const std::string script = plasma.readAllStandardOutput().toStdString();
+  const auto final = script.rfind("d.writeConfig(\"Image\", \"" + FileUri(kBitmap) + "\");");
+  const auto first = script.find("d.writeConfig(\"Image\", \"" + FileUri(SecondSpelling(kBitmap)) + "\");");
   ASSERT_NE(final, std::string::npos) << script;
   EXPECT_LT(first, final);  // the other spelling first, so the path itself is a change
   EXPECT_NE(script.find("for (var i = 0; i < all.length; i++)"), std::string::npos);
@@ -141,6 +106,9 @@ TEST(PlasmaSetter, SendsOneScriptThatSetsTheImageOfEveryDesktop) {
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);  // QtDBus wants one
+  if (argc == 2 && std::string_view(argv[1]) == "--plasmashell") return scenewright::linux_platform::FakePlasmaShell();
+  // The GSettings writes would change the user's own desktop anywhere else.
+  if (std::getenv("SCENEWRIGHT_PRIVATE_DESKTOP") == nullptr) return std::puts("run in tools/with-desktop.sh"), 1;
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

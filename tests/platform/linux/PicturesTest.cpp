@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QBuffer>
 #include <QImage>
-#include <QImageReader>
 #include <filesystem>
 
 #include "TempFolder.h"
@@ -16,61 +14,38 @@ namespace {
 using namespace scenewright::testing;
 namespace fs = std::filesystem;
 
-// Qt reads GIF but does not write it: a 64 x 48 one, rgb(10, 200, 30) all over.
-constexpr unsigned char kGif[] = {
-    0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x40, 0x00, 0x30, 0x00, 0xf0, 0x00, 0x00, 0x0a, 0xc8, 0x1e, 0x00,
-    0x00, 0x00, 0x21, 0xf9, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x00, 0x40, 0x00,
-    0x30, 0x00, 0x00, 0x02, 0x39, 0x84, 0x8f, 0xa9, 0xcb, 0xed, 0x0f, 0xa3, 0x9c, 0xb4, 0xda, 0x8b, 0xb3,
-    0xde, 0xbc, 0xfb, 0x0f, 0x86, 0xe2, 0x48, 0x96, 0xe6, 0x89, 0xa6, 0xea, 0xca, 0xb6, 0xee, 0x0b, 0xc7,
-    0xf2, 0x4c, 0xd7, 0xf6, 0x8d, 0xe7, 0xfa, 0xce, 0xf7, 0xfe, 0x0f, 0x0c, 0x0a, 0x87, 0xc4, 0xa2, 0xf1,
-    0x88, 0x4c, 0x2a, 0x97, 0xcc, 0xa6, 0xf3, 0x09, 0x8d, 0x26, 0x0b, 0x00, 0x3b};
-
+// Qt reads GIF but does not write it: that one comes from the fuzzing seeds (5 x 3).
 std::string Save(const TempFolder& dir, const std::string& name, int width, int height, const char* format) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(QColor(10, 200, 30));
-  QByteArray bytes(reinterpret_cast<const char*>(kGif), sizeof kGif);
-  if (std::string_view(format) != "GIF") {
-    bytes.clear();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    EXPECT_TRUE(image.save(&buffer, format));
-  }
-  WriteBytes(dir / name, bytes.toStdString());
+  EXPECT_TRUE(std::string_view(format) == "GIF" ? fs::copy_file(SCENEWRIGHT_GIF, dir / name)
+                                                : image.save(QString::fromStdString(dir / name), format));
   return dir / name;
 }
 
-TEST(LinuxPictures, ConvertsEveryKindToABitmapOfTheSameSize) {
-  TempFolder dir;
-  LinuxPictures pictures(dir.path());
-  const std::string bitmap = dir / "scenewright.bmp";
-  // Named against their kind: the loader goes by content, as the Windows one does. Odd
-  // widths exercise the row padding; 1000 rows span several decoded batches.
-  for (auto [name, format, width, height] : {std::tuple{"a.gif", "JPEG", 321, 1000}, {"b.jpg", "GIF", 64, 48},
-                                             {"c.bmp", "BMP", 7, 5}, {"d.jpg", "JPEG", 1, 1}}) {
-    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format))) << name;
-    ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
-    EXPECT_EQ(QImageReader(QString::fromStdString(bitmap)).format(), "bmp");
-    const QImage copy(QString::fromStdString(bitmap)), original(QString::fromStdString(dir / name));
-    EXPECT_EQ(copy.size(), QSize(width, height)) << name;
-    for (QPoint at : {QPoint(0, 0), QPoint(width - 1, height - 1), QPoint(width / 2, height / 3)}) {
-      const QColor a = copy.pixelColor(at), b = original.pixelColor(at);
-      EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 4) << name;
-    }
-  }
-  EXPECT_EQ(ModeOf(bitmap), 0600u);
-  EXPECT_EQ(EntryCount(dir.path()), 6u);  // the pictures, the bitmap and the staging copy
-}
-
-TEST(LinuxPictures, HostilePicturesAndPlantedLinksChangeNothing) {
+TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksChangeNothing) {
   TempFolder dir;
   LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(bitmap));  // nothing staged yet
   WriteBytes(dir / "victim", "keep me");
   ASSERT_EQ(::symlink((dir / "victim").c_str(), bitmap.c_str()), 0);
-  ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, "good.bmp", 20, 10, "BMP")));
-  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
+  // Named against their kind: the loader goes by content, as the Windows one does. Odd
+  // widths exercise the row padding; 1000 rows span several decoded batches.
+  for (auto [name, format, width, height] : {std::tuple{"a.gif", "JPEG", 321, 1000}, {"b.jpg", "GIF", 5, 3},
+                                             {"c.bmp", "BMP", 7, 5}, {"d.jpg", "JPEG", 1, 1}}) {
+    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format))) << name;
+    ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
+    const QImage copy(QString::fromStdString(bitmap)), original(QString::fromStdString(dir / name));
+    EXPECT_EQ(copy.size(), QSize(width, height)) << name;
+    for (QPoint at : {QPoint(0, 0), QPoint(width - 1, height - 1), QPoint(width / 2, height / 3)}) {
+      const QColor a = copy.pixelColor(at), b = original.pixelColor(at);
+      EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 4)
+          << name;
+    }
+  }
   EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");  // the link is replaced, not followed
+  EXPECT_EQ(ModeOf(bitmap), 0600u);
   const std::string before = ReadBytes(bitmap);
 
   WriteBytes(dir / "text.jpg", "not a picture");
@@ -86,8 +61,8 @@ TEST(LinuxPictures, HostilePicturesAndPlantedLinksChangeNothing) {
   WriteBytes(dir / "bomb.bmp", bomb);
   const auto frame = jpeg.find("\xFF\xC0");
   WriteBytes(dir / "bomb.jpg", std::string(jpeg).replace(frame + 5, 4, "\xFD\xE8\xFD\xE8"));
-  for (const char* bad : {"missing.jpg", "text.jpg", "png.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg",
-                          "bomb.bmp", "bomb.jpg", ""}) {
+  for (const char* bad :
+       {"missing.jpg", "text.jpg", "png.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg", "bomb.bmp", "bomb.jpg", ""}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad[0] ? dir / bad : "")) << bad;
     // The preview may show what there is of a cut-short picture; nothing else.
     EXPECT_TRUE(std::string_view(bad) == "truncated.jpg" || ReadPicture(dir / bad).isNull()) << bad;
@@ -97,7 +72,7 @@ TEST(LinuxPictures, HostilePicturesAndPlantedLinksChangeNothing) {
   EXPECT_EQ(ReadBytes(bitmap), before);
   fs::create_directory(dir / "taken.bmp");
   EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "taken.bmp"));
-  EXPECT_EQ(EntryCount(dir.path()), 13u);  // nothing left behind by the failures
+  EXPECT_EQ(EntryCount(dir.path()), 16u);  // the pictures, the bitmap, the staging copy: nothing else
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
@@ -106,18 +81,12 @@ TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
   // is a bare X desktop.
   const std::tuple<const char*, const char*, const char*, const char*, DesktopKind> cases[] = {
       {"ubuntu:GNOME", nullptr, nullptr, nullptr, DesktopKind::Gnome},
-      {"Unity", nullptr, nullptr, nullptr, DesktopKind::Gnome},
       {"X-Cinnamon", nullptr, nullptr, nullptr, DesktopKind::Cinnamon},
-      {"MATE", nullptr, nullptr, nullptr, DesktopKind::Mate},
-      {"XFCE", nullptr, nullptr, nullptr, DesktopKind::Xfce},
-      {"LXDE", nullptr, nullptr, nullptr, DesktopKind::Lxde},
-      {"LXQt", nullptr, nullptr, nullptr, DesktopKind::Lxqt},
       {"Unknown:KDE", "gnome", nullptr, nullptr, DesktopKind::Plasma},
       {nullptr, "plasmawayland", nullptr, nullptr, DesktopKind::Plasma},
       {"", "/usr/share/xsessions/xfce", nullptr, nullptr, DesktopKind::Xfce},
       {"i3", nullptr, "", "", DesktopKind::Bare},
       {nullptr, nullptr, nullptr, nullptr, DesktopKind::Bare},
-      {"sway", nullptr, nullptr, nullptr, DesktopKind::Sway},
       {nullptr, nullptr, "/run/user/1000/sway-ipc.sock", "wayland-1", DesktopKind::Sway},
       {"GNOME", nullptr, nullptr, "wayland-0", DesktopKind::Gnome},
       {"Hyprland", nullptr, nullptr, "wayland-1", DesktopKind::Wlroots},

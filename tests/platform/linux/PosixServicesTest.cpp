@@ -16,7 +16,7 @@ namespace {
 using namespace scenewright::testing;
 namespace fs = std::filesystem;
 
-TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeAndNeverFollowsALink) {
+TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeNeverFollowsALinkAndMakesPrivateFolders) {
   TempFolder dir;
   PosixFileSystem files;
   const std::string ini = dir / "scenewright.ini";
@@ -34,52 +34,17 @@ TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeAndNeverFollowsALink) {
   EXPECT_TRUE(files.ReplaceFile(dir / "link", "new"));
   EXPECT_EQ(ReadBytes(dir / "target"), "untouched");
   EXPECT_FALSE(fs::is_symlink(dir / "link"));
-  EXPECT_EQ(EntryCount(dir.path()), 3u);  // no temporary file left
-}
 
-TEST(PosixFileSystem, FailedReplacementKeepsTheOldFileAndAFolderIsNoFile) {
-  TempFolder dir;
-  PosixFileSystem files;
-  EXPECT_FALSE(files.ReplaceFile(dir / "missing/wallpaper.dat", "a"));
-  const std::string list = dir / "wallpaper.dat";
-  WriteBytes(list, "old\r\n");
-  if (::geteuid() != 0) {  // root writes into read-only folders anyway
-    ::chmod(dir.path().c_str(), 0500);
-    EXPECT_FALSE(files.ReplaceFile(list, "new\r\n"));
-    ::chmod(dir.path().c_str(), 0700);
-    EXPECT_EQ(ReadBytes(list), "old\r\n");
-  }
+  // A folder is no file (the fault tests start the program with folders in the files' place),
+  // and a missing folder no place for one.
   fs::create_directory(dir / "folder");
-  EXPECT_FALSE(files.ReplaceFile(dir / "folder", "x"));
-  EXPECT_FALSE(files.CreateFileIfMissing(dir / "folder"));
-  EXPECT_FALSE(files.ReadFile(dir / "folder"));
   EXPECT_FALSE(files.IsFile(dir / "folder"));
+  EXPECT_FALSE(files.ReplaceFile(dir / "missing/wallpaper.dat", "a"));
   EXPECT_TRUE(files.CreateFileIfMissing(dir / ".hidden"));
   EXPECT_EQ(files.ReadFile(dir / ".hidden"), std::string());
-  EXPECT_TRUE(files.IsFile(dir / ".hidden"));
-  EXPECT_EQ(EntryCount(dir.path()), 3u);
-}
+  EXPECT_EQ(EntryCount(dir.path()), 5u);  // no temporary file left
 
-TEST(LinuxSystem, ProgramPathsAndTheLocalClock) {
-  LinuxProgramInfo installed("/opt/My Tools/scenewright.bin");  // a dot in the name is no extension
-  EXPECT_EQ(installed.ProgramFolder() + installed.PathSeparator() + installed.ExecutableBaseName() +
-                installed.ExecutableExtension(),
-            "/opt/My Tools/scenewright.bin");
-  EXPECT_EQ(LinuxProgramInfo("/scenewright").ProgramFolder(), "");
-  LinuxProgramInfo running;
-  EXPECT_EQ(running.ProgramFolder() + "/" + running.ExecutableBaseName(), fs::canonical("/proc/self/exe").string());
-
-  ScopedEnv zone("TZ", "XYZ-5");  // five hours east of UTC: local time, not universal
-  ::tzset();
-  const double expected = std::fmod(static_cast<double>(::time(nullptr)) + 5 * 3600, 86400.0);
-  EXPECT_NEAR(LinuxClock().SecondsSinceMidnight(), expected, 2.0);
-  ::unsetenv("TZ");
-  ::tzset();
-}
-
-TEST(PosixFileSystem, MakesThePrivateFolderForTheUsersFiles) {
-  TempFolder dir;
-  PosixFileSystem files;
+  // The private folder for the user's own files.
   EXPECT_TRUE(files.MakePrivateFolder(dir / "new/scenewright"));
   EXPECT_EQ(ModeOf(dir / "new"), 0700u);
   ::mkdir((dir / "old").c_str(), 0755), ::mkdir((dir / "old/scenewright").c_str(), 0755);  // made by hand
@@ -90,6 +55,15 @@ TEST(PosixFileSystem, MakesThePrivateFolderForTheUsersFiles) {
   EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
   ScopedEnv config("XDG_CONFIG_HOME", "relative"), home("HOME", "/home/ann");
   EXPECT_EQ(LinuxProgramInfo("/usr/bin/scenewright").UserDataFolder(), "/home/ann/.config/scenewright");
+}
+
+TEST(LinuxClock, CountsLocalTime) {
+  ScopedEnv zone("TZ", "XYZ-5");  // five hours east of UTC: local time, not universal
+  ::tzset();
+  const double expected = std::fmod(static_cast<double>(::time(nullptr)) + 5 * 3600, 86400.0);
+  EXPECT_NEAR(LinuxClock().SecondsSinceMidnight(), expected, 2.0);
+  ::unsetenv("TZ");
+  ::tzset();
 }
 
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
@@ -111,7 +85,7 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, "software\\other\\", "Scenewright", "/x"));
   EXPECT_FALSE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "/latin1-\xE9"));
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Other");
-  EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
+  EXPECT_TRUE(fs::exists(entry));
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\", "Scenewright");
   EXPECT_FALSE(fs::exists(entry));
 }
@@ -127,14 +101,6 @@ TEST(AutostartRegistry, EscapesTheExecAsTheDesktopEntryRulesRequire) {
       {"/latin1-\xE9", std::nullopt},         {"", std::nullopt},
   };
   for (const auto& [path, exec] : cases) EXPECT_EQ(DesktopEntryExec(path), exec) << path;
-}
-
-TEST(AutostartRegistry, UsesTheFirstAbsoluteSystemConfigFolder) {
-  for (auto [dirs, folder] : {std::pair{"/etc/xdg/custom/:/etc/xdg", "/etc/xdg/custom/autostart"},
-                              {"relative:/etc/xdg", "/etc/xdg/autostart"}, {nullptr, "/etc/xdg/autostart"}}) {
-    ScopedEnv set("XDG_CONFIG_DIRS", dirs);
-    EXPECT_EQ(SystemAutostartFolder(), folder);
-  }
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # The real program against a desktop's own background drawer: two solid pictures, a short
-# interval, and the colour of one screen pixel after the start-up change and after each of
-# the next two changes, every one through the same bitmap path.
-#   RealDesktops.sh path/to/scenewright DESKTOP
-# The X desktops run inside tools/with-desktop.sh (GNOME and Plasma only through
-# tools/desktops.sh, which installs them); sway and wlroots start a headless sway (with
-# XWayland, where the window runs) and run as an ordinary user, as sway requires.
+# interval, and one screen pixel's colour after the start-up change and the next two, all
+# through the same bitmap path.   RealDesktops.sh path/to/scenewright DESKTOP
+# X desktops run inside tools/with-desktop.sh (GNOME and Plasma through tools/desktops.sh);
+# sway and wlroots start a headless sway (XWayland for the window), as an ordinary user.
 set -euo pipefail
 program=$1 desktop=$2
 
@@ -22,45 +20,35 @@ wlroots  -      -
 '
 read -r _ current drawer < <(grep "^$desktop " <<<"$table") || { echo "unknown desktop $desktop" >&2; exit 2; }
 
-wayland=0
-[[ $desktop == sway || $desktop == wlroots ]] && wayland=1
-if (( wayland && EUID == 0 )); then
+if [[ $current == - && $EUID == 0 ]]; then
   # The checkout may sit in a folder nobody else can enter: run copies from a shared one.
   shared=$(mktemp -d /tmp/scenewright-nobody.XXXXXX)
+  trap 'rm -rf "$shared"' EXIT
   chmod 755 "$shared" && cp "$0" "$program" "$shared/"
-  status=0
   setpriv --reuid=nobody --regid=nogroup --clear-groups --reset-env -- \
-    env PATH="$PATH" "$shared/${0##*/}" "$shared/${program##*/}" "$desktop" || status=$?
-  rm -rf "$shared"
-  exit "$status"
+    env PATH="$PATH" "$shared/${0##*/}" "$shared/${program##*/}" "$desktop"
+  exit
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
-pids=()
-cleanup() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill "${pids[i]}" 2>/dev/null || continue
-    within 5 gone "${pids[i]}" || kill -KILL "${pids[i]}" 2>/dev/null || true
-  done
+cleanup() {  # everything started here: the drawer or sway, and the program
+  jobs -p | xargs -r kill 2>/dev/null || true
+  sleep 1
+  jobs -p | xargs -r kill -KILL 2>/dev/null || true
   wait 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
-# Polls a condition every 100 ms for at most $1 seconds.
-within() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    (( SECONDS > deadline )) && return 1
-    sleep 0.1
-  done
+within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
+  local i
+  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
+  return 1
 }
 
 width=1024 height=768
-if (( wayland )); then
+if [[ $current == - ]]; then
   export HOME=$work XDG_RUNTIME_DIR=$work/runtime XDG_CACHE_HOME="$work/cache \$HOME's"
   mkdir -m 0700 "$XDG_RUNTIME_DIR"
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP DESKTOP_SESSION
@@ -74,7 +62,6 @@ exec printf '%s %s\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" >$work/display
 EOF
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
-  pids+=($!)
   within 30 test -s "$work/display" || fail "sway did not start: $(tail -n5 "$work/sway.log")"
   read -r WAYLAND_DISPLAY DISPLAY <"$work/display"
   export WAYLAND_DISPLAY DISPLAY
@@ -90,7 +77,6 @@ else
   printf '[Desktop]\nWallpaperMode=stretch\n' >"$HOME/.config/pcmanfm-qt/scenewright/settings.conf"
   # shellcheck disable=SC2086  # the drawer's command line is split on purpose
   $drawer >"$work/drawer.log" 2>&1 &
-  pids+=($!)
   pixel() { import -window root -crop 1x1+800+400 -depth 8 txt:-; }
 fi
 
@@ -105,17 +91,14 @@ colour() {
   esac
 }
 
-app=$work/app
-mkdir "$app"
-cp "$program" "$app/scenewright"
+mkdir "$work/app" && cp "$program" "$work/app/scenewright"
 convert -size ${width}x$height xc:red "$work/red.jpg"
 convert -size ${width}x$height xc:blue "$work/blue.gif"
-printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$app/wallpaper.dat"
+printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$work/app/wallpaper.dat"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncurrentindex=-1\r\n' \
-  >"$app/scenewright.ini"
-(cd "$app" && exec ./scenewright) >"$work/program.log" 2>&1 &
+  >"$work/app/scenewright.ini"
+"$work/app/scenewright" >"$work/program.log" 2>&1 &
 pid=$!
-pids+=($pid)
 
 for expected in red blue red; do
   within 30 colour $expected || fail "the screen did not turn $expected ($(pixel 2>&1 | tail -n1))"
