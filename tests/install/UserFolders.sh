@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Where the real program keeps its files and its start-at-logon entry when its folder cannot
-# be written: as root (an immutable folder) and as an ordinary user; then the Debian package
-# installed with apt-get and used by an ordinary user, and removed again.
+# Where the real program keeps its files and its start-at-logon entry: beside it in a folder
+# it may write; in the user's own folder for an ordinary user of the Debian package,
+# installed with apt-get and removed again.
 # Runs inside tools/with-desktop.sh, as root (CI is root; elsewhere it is skipped).
 #   UserFolders.sh path/to/scenewright path/to/build-folder
 set -euo pipefail
@@ -9,10 +9,8 @@ program=$1 build=$2
 [[ $(id -u) == 0 ]] || { echo "not root: skipped"; exit 77; }
 work=$(mktemp -d /tmp/scenewright-folders.XXXXXX)
 chmod 755 "$work"
-locked=() installed=
+installed=
 cleanup() {
-  local folder
-  for folder in "${locked[@]}"; do chattr -i "$folder"; done
   [[ -z $installed ]] || apt-get remove -y -qq scenewright >/dev/null || true
   rm -rf "$work"
 }
@@ -34,44 +32,16 @@ run() {
   kill -TERM "$pid"
   wait "$pid" || fail "$1 ended with status $?"
 }
-folder() {  # a program folder with a copy of the program and any presets; "locked": immutable
-  mkdir "$work/$1" "$work/$1-home"
-  cp "$program" "$work/$1/scenewright"
-  [[ -z ${3:-} ]] || { printf '%s' "$3" >"$work/$1/scenewright.ini"; printf 'x.jpg\r\ny.jpg\r\n' >"$work/$1/wallpaper.dat"; }
-  [[ $2 != locked ]] || { chattr +i "$work/$1"; locked+=("$work/$1"); }
-}
 mkdir -m 755 "$work/xdg"
 
 echo "a writable program folder: the files beside the program, as always"
-folder open writable
+mkdir "$work/open" "$work/open-home"
+cp "$program" "$work/open/scenewright"
 run "$work/open/scenewright" root "$work/open-home"
 same "$work/open/scenewright.ini" "$defaults"
 [[ $(ls -A "$work/open") == $'scenewright\nscenewright.ini\nwallpaper.dat' ]] || fail "open: $(ls -A "$work/open")"
 [[ ! -e $work/open-home/.config/scenewright ]] || fail "a user folder was made beside a writable program"
 same "$work/xdg/autostart/scenewright.desktop" "$(entry "$work/open/scenewright")"$'\n'
-
-mkdir "$work/probe"
-if ! chattr +i "$work/probe" 2>/dev/null || ! chattr -i "$work/probe"; then
-  echo "(this file system has no immutable folders: those cases skipped)"
-else
-  echo "an immutable empty program folder, as root: the user's folder, private"
-  folder empty locked
-  run "$work/empty/scenewright" root "$work/empty-home"
-  same "$work/empty-home/.config/scenewright/scenewright.ini" "$defaults"
-  [[ $(stat -c %a "$work/empty-home/.config/scenewright") == 700 ]] || fail "the user folder is not private"
-  [[ $(ls -A "$work/empty") == scenewright ]] || fail "empty: $(ls -A "$work/empty")"
-
-  echo "an immutable folder with presets: copied the first time, then the user's copy wins"
-  preset=$'[General]\r\nautostart=0\r\nnewonstart=0\r\ninterval=45\r\n'
-  folder preset locked "$preset"
-  run "$work/preset/scenewright" root "$work/preset-home"
-  own=$work/preset-home/.config/scenewright
-  same "$own/scenewright.ini" "${preset}currentindex=-1"$'\r\n'
-  same "$own/wallpaper.dat" $'x.jpg\r\ny.jpg\r\n'
-  printf '[General]\r\ninterval=60\r\n' >"$own/scenewright.ini"
-  run "$work/preset/scenewright" root "$work/preset-home"
-  same "$own/scenewright.ini" $'[General]\r\ninterval=60\r\ncurrentindex=0\r\n'
-fi
 
 echo "the Debian package, installed with apt-get and used by an ordinary user"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
