@@ -113,16 +113,12 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
 class FakeView final : public FormView {
  public:
   std::map<ControlId, ControlState> shown;
-  std::vector<std::string> rows;
-  int selection = -1;
-  std::vector<std::string> previews;
+  std::vector<std::string> rows, previews, messageBoxes;  // message boxes as "title: text"
   std::set<std::string> unpreviewable;
-  std::deque<OpenDialogResult> dialogAnswers;
+  std::deque<OpenDialogResult> dialogAnswers;  // an empty queue answers Cancel
   std::function<void()> onPendingEvents;
-  int pendingEventRuns = 0;
-  std::vector<std::string> messageBoxes;  // "title: text"
   std::string trayError;
-  int trayIcons = 0;  // added less removed
+  int selection = -1, pendingEventRuns = 0, trayIcons = 0;  // icons added less removed
   WindowState state = WindowState::Normal;
   bool visible = true;
 
@@ -152,10 +148,7 @@ class FakeView final : public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override {
     messageBoxes.push_back(title + ": " + text);
   }
-  std::string AddTrayIcon(const TrayRecord&) override {
-    if (trayError.empty()) ++trayIcons;
-    return trayError;
-  }
+  std::string AddTrayIcon(const TrayRecord&) override { return trayError.empty() ? (++trayIcons, "") : trayError; }
   void RemoveTrayIcon(const TrayRecord&) override { --trayIcons; }
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
