@@ -115,7 +115,7 @@ class FakeView final : public FormView {
   std::map<ControlId, ControlState> shown;
   std::vector<std::string> rows, previews, messageBoxes;  // message boxes as "title: text"
   std::set<std::string> unpreviewable;
-  std::deque<OpenDialogResult> dialogAnswers;  // an empty queue answers Cancel
+  std::deque<std::vector<std::string>> dialogAnswers;  // an empty queue answers Cancel
   std::function<void()> onPendingEvents;
   std::string trayError;
   int selection = -1, pendingEventRuns = 0, trayIcons = 0;  // icons added less removed
@@ -135,9 +135,9 @@ class FakeView final : public FormView {
     previews.push_back(path);
     return true;
   }
-  OpenDialogResult RunOpenDialog(const OpenDialogRequest&) override {
+  std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
     if (dialogAnswers.empty()) return {};
-    OpenDialogResult answer = dialogAnswers.front();
+    std::vector<std::string> answer = dialogAnswers.front();
     dialogAnswers.pop_front();
     return answer;
   }
@@ -148,8 +148,8 @@ class FakeView final : public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override {
     messageBoxes.push_back(title + ": " + text);
   }
-  std::string AddTrayIcon(const TrayRecord&) override { return trayError.empty() ? (++trayIcons, "") : trayError; }
-  void RemoveTrayIcon(const TrayRecord&) override { --trayIcons; }
+  std::string AddTrayIcon(std::string_view) override { return trayError.empty() ? (++trayIcons, "") : trayError; }
+  void RemoveTrayIcon() override { --trayIcons; }
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
   void RestoreWindow() override { state = WindowState::Normal, visible = true; }

@@ -31,7 +31,7 @@ std::set<std::string> Entries(const std::string& folder) {
 struct ProgramIn {
   explicit ProgramIn(const std::string& folder) : program(folder + "/scenewright") {
     presenter.OnLoad();
-    view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
+    view.dialogAnswers.push_back({"/p/c.jpg"});
     presenter.OnAddClick();
     presenter.OnListClick(0);
     presenter.OnRemoveClick();
@@ -98,7 +98,7 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
     ProgramIn program(folder.path());
     program.presenter.OnLoad();
     ::chmod(list.c_str(), 0600);  // readable from now on
-    program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
+    program.view.dialogAnswers.push_back({"/p/c.jpg"});
     program.presenter.OnAddClick();
     program.presenter.OnRemoveClick();
     program.presenter.OnQueryUnload();

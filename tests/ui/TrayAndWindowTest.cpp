@@ -5,19 +5,17 @@ namespace {
 
 using TrayAndWindowTest = PresenterFixture;
 
-TEST_F(TrayAndWindowTest, MinimisedHidesAtTheNextTickAndOnlyALeftReleaseRestores) {
+TEST_F(TrayAndWindowTest, MinimisedHidesAtTheNextTickAndAReleaseOnTheIconRestores) {
   Load();
   for (auto [state, visible] : {std::pair{WindowState::Maximised, true}, {WindowState::Minimised, false}}) {
     view.state = state;
     presenter.OnTimer();
     EXPECT_EQ(view.visible, visible);
   }
-  for (std::uint32_t other : {512u, 513u, 515u, 516u, 517u}) presenter.OnTrayMessage(other);
-  EXPECT_FALSE(view.visible);
-  presenter.OnTrayMessage(514);  // left button up
+  presenter.OnTrayIconRelease();
   EXPECT_TRUE(view.visible && view.state == WindowState::Normal);
   view.state = WindowState::Maximised;  // shown: a release does nothing
-  presenter.OnTrayMessage(514);
+  presenter.OnTrayIconRelease();
   EXPECT_EQ(view.state, WindowState::Maximised);
 }
 
