@@ -118,7 +118,7 @@ class FakeView final : public FormView {
   std::deque<std::vector<std::string>> dialogAnswers;  // an empty queue answers Cancel
   std::function<void()> onPendingEvents;
   std::string trayError;
-  int selection = -1, pendingEventRuns = 0, trayIcons = 0;  // icons added less removed
+  int selection = -1, pendingEventRuns = 0;
   WindowState state = WindowState::Normal;
   bool visible = true;
 
@@ -148,8 +148,8 @@ class FakeView final : public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override {
     messageBoxes.push_back(title + ": " + text);
   }
-  std::string AddTrayIcon(std::string_view) override { return trayError.empty() ? (++trayIcons, "") : trayError; }
-  void RemoveTrayIcon() override { --trayIcons; }
+  std::string AddTrayIcon(std::string_view) override { return trayError; }
+  void RemoveTrayIcon() override {}
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
   void RestoreWindow() override { state = WindowState::Normal, visible = true; }

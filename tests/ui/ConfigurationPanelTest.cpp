@@ -13,16 +13,14 @@ TEST_F(ConfigurationPanelTest, IntervalRoundTripsThroughSaveAndTheNextStart) {
       {"120", optMinutes, "7200", "2", optHours},     {"45", optSeconds, "45", "45", optSeconds},
       {"0", optHours, "0", "0", optSeconds},
   };
+  Load();
   for (const auto& [amount, unit, stored, amountNextStart, unitNextStart] : cases) {
     SCOPED_TRACE(amount);
-    FakeSystem fresh;
-    Presenter first(fresh.services(), view);
-    first.OnLoad();
-    first.OnTextChanged(txtTime, amount);
-    first.OnOptionClick(unit);
-    first.OnSaveClick();
-    EXPECT_EQ(fresh.Setting("interval"), stored);
-    Presenter second(fresh.services(), view);
+    presenter.OnTextChanged(txtTime, amount);
+    presenter.OnOptionClick(unit);
+    presenter.OnSaveClick();
+    EXPECT_EQ(system.Setting("interval"), stored);
+    Presenter second(system.services(), view);
     second.OnLoad();
     const bool on = std::string(stored) != "0";
     EXPECT_EQ(second.Control(chkChangeTime).value, on ? 1 : 0);

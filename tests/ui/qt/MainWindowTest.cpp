@@ -172,6 +172,7 @@ TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
 
   window_->close();
   EXPECT_EQ(system_.Setting("currentindex"), "0");
+  EXPECT_FALSE(window_->trayIcon()->isVisible());
   system_.profile.WriteIniValue(FakeSystem::kSettingsFile, "General", "currentindex", "7");
   window_->ShutDown();  // a signal arriving after the close
   EXPECT_EQ(system_.Setting("currentindex"), "7");

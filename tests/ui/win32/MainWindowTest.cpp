@@ -116,6 +116,8 @@ TEST_F(MainWindowTest, UserEventsReachThePresenterAndItsStateReachesTheControls)
 TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   presenter.OnLoad();
   ShowWindow(window.Window(), SW_SHOWMAXIMIZED);
+  Send(WM_TIMER, MainWindow::kTimerId);  // a maximised window stays
+  EXPECT_TRUE(IsWindowVisible(window.Window()));
   ShowWindow(window.Window(), SW_MINIMIZE);
   Send(WM_TIMER, MainWindow::kTimerId);
   EXPECT_FALSE(IsWindowVisible(window.Window()));
@@ -125,6 +127,9 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
   EXPECT_FALSE(IsIconic(window.Window()) || IsZoomed(window.Window()));  // normal, though it was maximised
+  ShowWindow(window.Window(), SW_MAXIMIZE);  // shown: a release does nothing
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
+  EXPECT_TRUE(IsZoomed(window.Window()));
 }
 
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
