@@ -80,7 +80,7 @@ int main() {
       7,
       [&] {
         testing::FakeView view;
-        view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = picks});
+        view.dialogAnswers.push_back(picks);
         Presenter presenter(system.RealServices(), view);
         presenter.OnAddClick();
       },

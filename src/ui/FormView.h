@@ -20,32 +20,11 @@ struct ControlState {
   bool operator==(const ControlState&) const = default;
 };
 
-// The notification-area record, kept for the whole run.
-struct TrayRecord {
-  static constexpr std::size_t kTipLength = 64;
-  std::uint32_t uID = 1;
-  std::uint32_t uFlags = 7;               // message, icon and tip
-  std::uint32_t uCallbackMessage = 0x200;  // arrives as the window's own mouse-move
-  std::array<char, kTipLength> szTip{};    // tip, one NUL, then spaces
-  std::string_view Tip() const { return {szTip.data()}; }
-};
-
-// How the open dialog is set up before every showing.
-struct OpenDialogRequest {
+// The file chooser of Add Files: several existing files may be picked, with one filter.
+struct FileChooserRequest {
   std::string_view title = "Open";
-  std::string_view filter = "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)|*.jpg;*.jpeg;*.gif;*.bmp";
-  std::uint32_t flags = 0xC0A04;
-  // Room for the returned text: large enough for any real multiple selection.
-  std::size_t returnCapacity = 65536;
-};
-
-struct OpenDialogResult {
-  bool ok = false;  // false: cancelled or failed
-  // A dialog that answers like the Windows one sets `text`: one full path, or the folder and
-  // then each file name, separated by NUL characters.
-  std::string text;
-  // A chooser that answers with full paths sets these instead, in its own order.
-  std::vector<std::string> paths;
+  std::string_view filterName = "Pictures";
+  std::array<std::string_view, 4> patterns{"*.jpg", "*.jpeg", "*.gif", "*.bmp"};
 };
 
 // The toolkit side of the window. The presenter tells it what to show; the view forwards
@@ -62,15 +41,17 @@ class FormView {
   // Loads the picture into the preview; false leaves the previous preview as it was.
   virtual bool ShowPreview(const std::string& path) = 0;
 
-  // Modal; window events, timer ticks included, keep being dispatched while it is up.
-  virtual OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) = 0;
+  // Modal; window events, timer ticks included, keep being dispatched while it is up. The
+  // full path of each picked file, in the chooser's order; none when cancelled or failed.
+  virtual std::vector<std::string> ChooseFiles(const FileChooserRequest& request) = 0;
   virtual void ProcessPendingEvents() = 0;
   // The pointer reset to its default shape, then a modal box with the information icon and OK.
   virtual void ShowMessageBox(const std::string& text, const std::string& title) = 0;
 
-  // Empty when the icon was added; otherwise the system's description of the failure.
-  virtual std::string AddTrayIcon(const TrayRecord& record) = 0;
-  virtual void RemoveTrayIcon(const TrayRecord& record) = 0;
+  // The status-area icon, added once with this tip and removed once. Empty when the icon was
+  // added; otherwise the system's description of the failure.
+  virtual std::string AddTrayIcon(std::string_view tip) = 0;
+  virtual void RemoveTrayIcon() = 0;
   // Whether an added icon is on screen now. Where a tray can come and go after the icon was
   // added (a panel started late or restarted), the view says so here.
   virtual bool TrayIconShown() { return true; }

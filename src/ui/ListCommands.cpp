@@ -5,43 +5,13 @@
 
 namespace scenewright {
 
-namespace {
-
-// The Windows dialog's answer: one full path, or the folder and then each name, NUL-separated.
-std::vector<std::string> SplitAtNul(const std::string& text) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (true) {
-    std::size_t stop = text.find('\0', start);
-    parts.push_back(text.substr(start, stop - start));
-    if (stop == std::string::npos) break;
-    start = stop + 1;
-  }
-  return parts;
-}
-
-}  // namespace
-
 void Presenter::OnAddClick() {
-  const OpenDialogResult picked = view_.RunOpenDialog(OpenDialogRequest{});
-  if (!picked.ok) return;
-  if (!picked.paths.empty()) {
-    for (const auto& path : picked.paths) {
-      AddPath(path);
-      view_.ProcessPendingEvents();
-    }
-  } else {
-    if (picked.text.empty()) return;
-    const std::vector<std::string> parts = SplitAtNul(picked.text);
-    if (parts.size() == 1) {
-      AddPath(parts[0]);
-    } else {
-      for (std::size_t i = 1; i < parts.size(); ++i) {
-        if (parts[i].empty()) continue;  // the list's closing NUL, if a dialog leaves it in
-        AddPath(parts[0] + '\\' + parts[i]);
-        view_.ProcessPendingEvents();
-      }
-    }
+  const std::vector<std::string> paths = view_.ChooseFiles(FileChooserRequest{});
+  if (paths.empty()) return;  // cancelled, failed or nothing picked: the list file stays
+  for (const auto& path : paths) {
+    AddPath(path);
+    // Between the entries of a multiple selection, ticks and clicks get their turn.
+    if (paths.size() > 1) view_.ProcessPendingEvents();
   }
   SaveList();
 }

@@ -26,7 +26,7 @@ void Presenter::OnQueryUnload() {
   // The window, the session's end and a signal may all ask; the index is saved once.
   if (shutDown_) return;
   shutDown_ = true;
-  RunShutDown(state_, services_, dataFiles_, [this] { view_.RemoveTrayIcon(tray_); });
+  RunShutDown(state_, services_, dataFiles_, [this] { view_.RemoveTrayIcon(); });
 }
 
 void Presenter::OnTimer() {

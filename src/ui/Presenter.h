@@ -24,7 +24,7 @@ class Presenter {
 
   void OnLoad();                                // start-up, before the window is first shown
   void OnQueryUnload();                         // shut-down; runs once whatever asks
-  void OnTrayMessage(std::uint32_t message);    // the tray's mouse message (514: left button up)
+  void OnTrayIconRelease();                     // primary button released on the tray icon
   void OnTimer();                               // Timer2, every 100 ms
   void OnNextClick();                           // cmdNext
   void OnAddClick();                            // cmdAdd
@@ -39,11 +39,8 @@ class Presenter {
 
   const RotationState& State() const { return state_; }
   const WallpaperList& List() const { return list_; }
-  int Selection() const { return selection_; }
   const ControlState& Control(ControlId id) const { return controls_[Index(id)]; }
   const std::string& Countdown() const { return Control(ControlId::lblNextChange).text; }
-  bool TrayIconAdded() const { return trayAdded_; }
-  bool ShutDownDone() const { return shutDown_; }
 
  private:
   static std::size_t Index(ControlId id) { return static_cast<std::size_t>(id); }
@@ -70,7 +67,6 @@ class Presenter {
   WallpaperList list_;
   DataFiles dataFiles_;  // chosen at start-up, then fixed for the run
   UniformRandom random_;
-  TrayRecord tray_;
   std::array<ControlState, kControlCount> controls_{};
   int selection_ = -1;
   bool trayAdded_ = false;

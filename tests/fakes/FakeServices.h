@@ -113,16 +113,12 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
 class FakeView final : public FormView {
  public:
   std::map<ControlId, ControlState> shown;
-  std::vector<std::string> rows;
-  int selection = -1;
-  std::vector<std::string> previews;
+  std::vector<std::string> rows, previews, messageBoxes;  // message boxes as "title: text"
   std::set<std::string> unpreviewable;
-  std::deque<OpenDialogResult> dialogAnswers;
+  std::deque<std::vector<std::string>> dialogAnswers;  // an empty queue answers Cancel
   std::function<void()> onPendingEvents;
-  int pendingEventRuns = 0;
-  std::vector<std::string> messageBoxes;  // "title: text"
   std::string trayError;
-  int trayIcons = 0;  // added less removed
+  int selection = -1, pendingEventRuns = 0;
   WindowState state = WindowState::Normal;
   bool visible = true;
 
@@ -139,9 +135,9 @@ class FakeView final : public FormView {
     previews.push_back(path);
     return true;
   }
-  OpenDialogResult RunOpenDialog(const OpenDialogRequest&) override {
+  std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
     if (dialogAnswers.empty()) return {};
-    OpenDialogResult answer = dialogAnswers.front();
+    std::vector<std::string> answer = dialogAnswers.front();
     dialogAnswers.pop_front();
     return answer;
   }
@@ -152,11 +148,8 @@ class FakeView final : public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override {
     messageBoxes.push_back(title + ": " + text);
   }
-  std::string AddTrayIcon(const TrayRecord&) override {
-    if (trayError.empty()) ++trayIcons;
-    return trayError;
-  }
-  void RemoveTrayIcon(const TrayRecord&) override { --trayIcons; }
+  std::string AddTrayIcon(std::string_view) override { return trayError; }
+  void RemoveTrayIcon() override {}
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
   void RestoreWindow() override { state = WindowState::Normal, visible = true; }

@@ -43,7 +43,7 @@ struct MountedFolder {
 struct ProgramIn {
   explicit ProgramIn(const std::string& folder) : program(folder + "/scenewright") {
     presenter.OnLoad();
-    view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
+    view.dialogAnswers.push_back({"/p/c.jpg"});
     presenter.OnAddClick();
     presenter.OnListClick(0);
     presenter.OnRemoveClick();
@@ -105,7 +105,7 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
     }
     ProgramIn program(folder.path());
     ::chmod(list.c_str(), 0600);  // readable from now on, and still not the program's to replace
-    program.view.dialogAnswers.push_back({.ok = true, .text = {}, .paths = {"/p/c.jpg"}});
+    program.view.dialogAnswers.push_back({"/p/c.jpg"});
     program.presenter.OnAddClick();
     ::_exit(program.presenter.List().Count() == 1 ? 0 : 3);
   }

@@ -34,8 +34,6 @@ namespace {
 
 // Twips are laid out at 15 per logical pixel; Qt scales logical pixels for the screen.
 constexpr int kLogicalDpi = 96;
-constexpr std::uint32_t kLeftButtonUp = 514;
-constexpr std::uint32_t kAllowMultiSelect = 0x200;
 constexpr int kBackspace = 8;
 
 int Px(int twips) { return TwipsToPixels(twips, kLogicalDpi); }
@@ -86,22 +84,6 @@ QFont FontThatFits(QFont font, const QStyle& style) {
 }
 
 }  // namespace
-
-QString QtNameFilter(std::string_view windowsFilter) {
-  const QStringList parts = Q(windowsFilter).split(QLatin1Char('|'));
-  QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i];
-    // Qt reads the patterns from the parentheses, so the shown ones must be the real ones.
-    if (const qsizetype open = description.lastIndexOf(QLatin1String(" ("));
-        open > 0 && description.endsWith(QLatin1Char(')'))) {
-      description.truncate(open);
-    }
-    const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
-    filters << description + QLatin1String(" (") + patterns + QLatin1Char(')');
-  }
-  return filters.join(QLatin1String(";;"));
-}
 
 MainWindow::MainWindow(const Services& services) : presenter_(services, *this) {
   setWindowTitle(Q(kWindowCaption));
@@ -221,7 +203,7 @@ void MainWindow::ConnectEvents() {
   });
   connect(list(), &QListWidget::itemDoubleClicked, this, [this] { presenter_.OnListDoubleClick(); });
   connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-    if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayMessage(kLeftButtonUp);
+    if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayIconRelease();
   });
 }
 
@@ -314,19 +296,20 @@ bool MainWindow::ShowPreview(const std::string& path) {
   return true;
 }
 
-OpenDialogResult MainWindow::RunOpenDialog(const OpenDialogRequest& request) {
+std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& request) {
   // exec() runs a nested event loop, so Timer2 keeps ticking while the dialog is up.
   QFileDialog dialog(this, Q(request.title), lastFolder_);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode((request.flags & kAllowMultiSelect) != 0 ? QFileDialog::ExistingFiles
-                                                              : QFileDialog::ExistingFile);
-  dialog.setNameFilter(QtNameFilter(request.filter));
-  OpenDialogResult result;
-  if (dialog.exec() != QDialog::Accepted) return result;
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  // Qt reads the patterns from the parentheses, so the shown ones are the real ones.
+  QStringList patterns;
+  for (std::string_view pattern : request.patterns) patterns << Q(pattern);
+  dialog.setNameFilter(Q(request.filterName) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+  std::vector<std::string> paths;
+  if (dialog.exec() != QDialog::Accepted) return paths;
   lastFolder_ = dialog.directory().absolutePath();
-  result.ok = true;
-  for (const QString& path : dialog.selectedFiles()) result.paths.push_back(path.toStdString());
-  return result;
+  for (const QString& path : dialog.selectedFiles()) paths.push_back(path.toStdString());
+  return paths;
 }
 
 void MainWindow::ProcessPendingEvents() { QCoreApplication::processEvents(); }
@@ -338,9 +321,9 @@ void MainWindow::ShowMessageBox(const std::string& text, const std::string& titl
   box.exec();
 }
 
-std::string MainWindow::AddTrayIcon(const TrayRecord& record) {
+std::string MainWindow::AddTrayIcon(std::string_view tip) {
   tray_->setIcon(windowIcon());
-  tray_->setToolTip(Q(record.Tip()));
+  tray_->setToolTip(Q(tip));
   if (tray_->icon().isNull()) return "The notification area icon could not be created.";
   // A tray missing now is no error: a panel often starts after the programs of the logon,
   // and Qt docks the icon whenever a tray appears (again, after a panel's restart).
@@ -350,7 +333,7 @@ std::string MainWindow::AddTrayIcon(const TrayRecord& record) {
 
 bool MainWindow::TrayIconShown() { return tray_->isVisible() && QSystemTrayIcon::isSystemTrayAvailable(); }
 
-void MainWindow::RemoveTrayIcon(const TrayRecord&) { tray_->hide(); }
+void MainWindow::RemoveTrayIcon() { tray_->hide(); }
 
 WindowState MainWindow::GetWindowState() {
   const Qt::WindowStates state = windowState();

@@ -18,10 +18,6 @@ class QTimer;
 
 namespace scenewright::qt {
 
-// "Description (patterns)|*.a;*.b" as a Windows filter spells it, in Qt's own spelling
-// "Description (*.a *.b)"; several pairs become several filters.
-QString QtNameFilter(std::string_view windowsFilter);
-
 // Form1: the widgets of the control table, and the toolkit side of every event. Each user
 // event goes to the presenter unchanged; the presenter says what to show.
 class MainWindow final : public QWidget, public FormView {
@@ -31,7 +27,6 @@ class MainWindow final : public QWidget, public FormView {
   Presenter& presenter() { return presenter_; }
   QWidget* control(ControlId id) const { return controls_[static_cast<std::size_t>(id)]; }
   QSystemTrayIcon* trayIcon() const { return tray_; }
-  QTimer* timer2() const { return timer2_; }
 
   // Every end of the program comes here: the window closed, a signal, the session's end.
   void ShutDown();
@@ -43,11 +38,11 @@ class MainWindow final : public QWidget, public FormView {
   void ShowListRemove(int index) override;
   void ShowListSelection(int index) override;
   bool ShowPreview(const std::string& path) override;
-  OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) override;
+  std::vector<std::string> ChooseFiles(const FileChooserRequest& request) override;
   void ProcessPendingEvents() override;
   void ShowMessageBox(const std::string& text, const std::string& title) override;
-  std::string AddTrayIcon(const TrayRecord& record) override;
-  void RemoveTrayIcon(const TrayRecord& record) override;
+  std::string AddTrayIcon(std::string_view tip) override;
+  void RemoveTrayIcon() override;
   bool TrayIconShown() override;
   WindowState GetWindowState() override;
   void HideWindow() override;

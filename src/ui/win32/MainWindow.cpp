@@ -4,7 +4,6 @@
 #include <commdlg.h>
 #include <ole2.h>
 #include <olectl.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,7 +17,8 @@ namespace scenewright::win32 {
 namespace {
 
 constexpr const char* kImageClassName = "ScenewrightImage";
-constexpr std::size_t kMinimumFileBuffer = 65536;
+// Room for the returned text: large enough for any real multiple selection.
+constexpr std::size_t kFileBufferSize = 65536;
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
@@ -117,7 +117,7 @@ std::vector<const ControlSpec*> InTabOrder() {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Services& services)
-    : instance_(instance), fileBuffer_(kMinimumFileBuffer, '\0'), presenter_(services, *this) {}
+    : instance_(instance), fileBuffer_(kFileBufferSize, '\0'), presenter_(services, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -268,8 +268,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == kTimerId) presenter_.OnTimer();
       return 0;
     case WM_MOUSEMOVE:
-      // The tray's callback message: the tray's mouse message stands where x would.
-      presenter_.OnTrayMessage(LOWORD(lParam));
+      // The tray's callback message: the tray's mouse message stands where x would, and only a
+      // release of the left button on the icon means anything.
+      if (LOWORD(lParam) == WM_LBUTTONUP) presenter_.OnTrayIconRelease();
       return 0;
     case WM_COMMAND:
       if (lParam != 0) OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -485,14 +486,12 @@ bool MainWindow::ShowPreview(const std::string& path) {
   return true;
 }
 
-OpenDialogResult MainWindow::RunOpenDialog(const OpenDialogRequest& request) {
+std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& request) {
   // The buffer lives on between showings: the dialog starts with the previous file name.
-  const std::size_t capacity = std::max(request.returnCapacity, kMinimumFileBuffer);
-  if (fileBuffer_.size() < capacity) fileBuffer_.resize(capacity, '\0');
   fileBuffer_[fileBuffer_.size() - 2] = '\0';
   fileBuffer_[fileBuffer_.size() - 1] = '\0';
 
-  const std::string filter = DialogFilter(request.filter);
+  const std::string filter = DialogFilter(request);
   const std::string title(request.title);
 
   OPENFILENAMEA dialog{};
@@ -504,14 +503,10 @@ OpenDialogResult MainWindow::RunOpenDialog(const OpenDialogRequest& request) {
   dialog.lpstrFile = fileBuffer_.data();
   dialog.nMaxFile = static_cast<DWORD>(std::min<std::size_t>(fileBuffer_.size(), 0x7FFFFFFF));
   dialog.lpstrTitle = title.c_str();
-  dialog.Flags = request.flags;
-
-  OpenDialogResult result;
-  if (!GetOpenFileNameA(&dialog)) return result;  // cancelled, or the dialog failed
-
-  result.ok = true;
-  result.text = DialogSelection(fileBuffer_.data(), fileBuffer_.size(), dialog.nFileOffset);
-  return result;
+  // Several files, short names as the dialog gives them; a typed name need not exist.
+  dialog.Flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_NOLONGNAMES | OFN_EXPLORER;
+  if (!GetOpenFileNameA(&dialog)) return {};  // cancelled, or the dialog failed
+  return DialogPaths(fileBuffer_.data(), fileBuffer_.size(), dialog.nFileOffset);
 }
 
 void MainWindow::ProcessPendingEvents() {
@@ -533,30 +528,27 @@ void MainWindow::ShowMessageBox(const std::string& text, const std::string& titl
   MessageBoxA(hwnd_, text.c_str(), title.c_str(), MB_OK | MB_ICONINFORMATION);
 }
 
-std::string MainWindow::AddTrayIcon(const TrayRecord& record) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;  // the first-version record: every shell takes it
-  data.hWnd = hwnd_;
-  data.uID = record.uID;
-  data.uFlags = record.uFlags;
-  data.uCallbackMessage = record.uCallbackMessage;
-  data.hIcon = smallIcon_;
-  static_assert(sizeof(record.szTip) <= sizeof(data.szTip));
-  std::memcpy(data.szTip, record.szTip.data(), record.szTip.size());
-  data.szTip[sizeof(data.szTip) - 1] = '\0';
+std::string MainWindow::AddTrayIcon(std::string_view tip) {
+  tray_.cbSize = NOTIFYICONDATAA_V1_SIZE;  // the first-version record: every shell takes it
+  tray_.hWnd = hwnd_;
+  tray_.uID = 1;
+  tray_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  tray_.uCallbackMessage = WM_MOUSEMOVE;  // arrives as the window's own mouse-move
+  tray_.hIcon = smallIcon_;
+  // The first-version tip: the text, one NUL, the rest of its 64 characters spaces.
+  constexpr std::size_t kTipLength = 64;
+  std::memset(tray_.szTip, ' ', kTipLength);
+  const std::size_t length = std::min(tip.size(), kTipLength - 1);
+  std::memcpy(tray_.szTip, tip.data(), length);
+  tray_.szTip[length] = '\0';
+  tray_.szTip[sizeof(tray_.szTip) - 1] = '\0';
   SetLastError(0);
-  if (Shell_NotifyIconA(NIM_ADD, &data)) return {};
+  if (Shell_NotifyIconA(NIM_ADD, &tray_)) return {};
   const DWORD error = GetLastError();
   return SystemMessage(error != 0 ? error : static_cast<DWORD>(E_FAIL));
 }
 
-void MainWindow::RemoveTrayIcon(const TrayRecord& record) {
-  NOTIFYICONDATAA data{};
-  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = hwnd_;
-  data.uID = record.uID;
-  Shell_NotifyIconA(NIM_DELETE, &data);
-}
+void MainWindow::RemoveTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &tray_); }
 
 WindowState MainWindow::GetWindowState() {
   if (hwnd_ == nullptr) return WindowState::Normal;

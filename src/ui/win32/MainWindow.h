@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -46,11 +48,11 @@ class MainWindow final : public FormView {
   void ShowListRemove(int index) override;
   void ShowListSelection(int index) override;
   bool ShowPreview(const std::string& path) override;
-  OpenDialogResult RunOpenDialog(const OpenDialogRequest& request) override;
+  std::vector<std::string> ChooseFiles(const FileChooserRequest& request) override;
   void ProcessPendingEvents() override;
   void ShowMessageBox(const std::string& text, const std::string& title) override;
-  std::string AddTrayIcon(const TrayRecord& record) override;
-  void RemoveTrayIcon(const TrayRecord& record) override;
+  std::string AddTrayIcon(std::string_view tip) override;
+  void RemoveTrayIcon() override;
   WindowState GetWindowState() override;
   void HideWindow() override;
   void RestoreWindow() override;
@@ -80,6 +82,7 @@ class MainWindow final : public FormView {
   HICON smallIcon_ = nullptr;
   PicturePtr preview_;
   std::vector<char> fileBuffer_;
+  NOTIFYICONDATAA tray_{};  // the tray record, used to add the icon and to remove it
   HWND lastFocus_ = nullptr;
   bool updatingText_ = false;
   bool shutDown_ = false;

@@ -4,16 +4,19 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
+#include <vector>
+
+#include "ui/FormView.h"
 
 namespace scenewright::win32 {
 
-// "Description|patterns" pairs with every bar made a NUL, ended by a second NUL.
-std::string DialogFilter(std::string_view filter);
+// "Description (patterns)", NUL, the patterns joined by ';', and a second NUL to end the list.
+std::string DialogFilter(const FileChooserRequest& request);
 
-// What the dialog returned in `buffer`: one full path, or, when several files were picked
-// (the name offset then points just past a NUL), the folder and each name separated by NULs.
-// Anything the buffer held from an earlier, longer answer is not part of it.
-std::string DialogSelection(const char* buffer, std::size_t size, std::size_t fileOffset);
+// The full paths of what the dialog returned in `buffer`: one full path, or, when several files
+// were picked (the name offset then points just past a NUL), the folder and each name separated
+// by NULs, each name joined to the folder with a backslash as given. Anything the buffer held
+// from an earlier, longer answer is not part of it.
+std::vector<std::string> DialogPaths(const char* buffer, std::size_t size, std::size_t fileOffset);
 
 }  // namespace scenewright::win32

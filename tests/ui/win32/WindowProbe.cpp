@@ -1,6 +1,5 @@
 // Looks at, and closes, a running scenewright.exe for the end-to-end test.
-//   window-probe wait     waits until the window is shown
-//   window-probe rect     prints the window's rectangle as WIDTHxHEIGHT+X+Y
+//   window-probe          waits until the window is shown
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
 //   window-probe preview  prints the screen position of the middle of the preview as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
@@ -19,15 +18,8 @@ int main(int argc, char** argv) {
   const std::string command = argc >= 2 ? argv[1] : "";
   RECT rect{};
   // Control identifiers: 1000 and the control's place in the control table.
-  if (window == nullptr || !IsWindowVisible(window)) {
-    std::fprintf(stderr, "window-probe: no Scenewright window\n");
-    return 1;
-  } else if (command == "wait") {
-    return 0;
-  } else if (command == "rect") {
-    GetWindowRect(window, &rect);
-    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
-  } else if (command == "row" && argc == 3) {
+  if (window == nullptr || !IsWindowVisible(window)) return 1;
+  if (command == "row" && argc == 3) {
     HWND list = GetDlgItem(window, 1013);
     if (SendMessageA(list, LB_GETITEMRECT, std::atoi(argv[2]), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) return 1;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
@@ -39,8 +31,6 @@ int main(int argc, char** argv) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && IsWindow(window); ++i) Sleep(100);
     return IsWindow(window) ? 1 : 0;
-  } else {
-    return 2;
   }
   return 0;
 }

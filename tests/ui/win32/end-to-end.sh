@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# scenewright.exe under Wine and Xvfb with three pictures listed: the mouse on the list, a
-# picture of the window, and the index written when the window closes.
+# scenewright.exe under Wine and Xvfb with three pictures listed: the mouse on the list, the
+# index written when the window closes, and a program folder nobody may write.
 #   end-to-end.sh WINE_RUN STATE_DIR EXE PROBE_EXE PICTURES_DIR OUT_DIR
 set -euo pipefail
 wine_run=$1 state=$2 exe=$3 probe_exe=$4 pictures=$5 out=$6
@@ -22,22 +22,20 @@ bitmap=$state/prefix/drive_c/scenewright.bmp
 rm -f "$bitmap"
 run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/program.log" 2>&1 &
 app_pid=$!
-probe wait || fail "the window did not appear"
+probe || fail "the window did not appear"
 export DISPLAY=:$(head -n1 "$state/display")
 
 # A click on row 0 previews it, a double-click on row 1 applies it.
 read -r x y < <(probe row 0)
 timeout 30 xdotool mousemove "$x" "$y" click 1
 sleep 1
-timeout 60 import -window root -crop "$(probe rect)" +repage "$out/window.png" || echo "(no screenshot)"
 read -r x y < <(probe preview)
 colour=$(timeout 60 import -window root -crop "1x1+$x+$y" +repage -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:)
 IFS=, read -r red green blue <<<"$colour"
 (( red < 60 && green > 200 && blue < 60 )) || fail "the preview shows $colour, not the lime picture of row 0"
 read -r x y < <(probe row 1)
 timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
-for _ in $(seq 50); do [[ $(identify -format '%wx%h' "$bitmap" 2>/dev/null) == 37x23 ]] && break; sleep 0.1; done
-size=$(identify -format '%wx%h' "$bitmap")
+for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == 37x23 ]] && break; sleep 0.1; done
 [[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
 
 probe close || fail "the window did not close"
@@ -58,7 +56,7 @@ for presets in no yes; do
   chattr +i "$locked" 2>/dev/null || { echo "(no immutable folders here: skipped)"; locked=; break; }
   run --timeout 120 "$(winpath "$locked/scenewright.exe")" >"$out/locked.log" 2>&1 &
   app_pid=$!
-  probe wait || fail "the window did not appear"
+  probe || fail "the window did not appear"
   probe close || fail "the window did not close"
   wait "$app_pid" || fail "scenewright.exe ended with $?"
   app_pid=
