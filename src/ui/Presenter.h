@@ -54,6 +54,7 @@ class Presenter {
   void AddPath(std::string path);
   void AddTrayIcon();
   void HideIfMinimised();
+  void RestoreFromTray();
   void ShowSettings();
   void ShowInterval(std::int32_t interval);
   void ApplyChangeTimeEnabling();
@@ -70,6 +71,7 @@ class Presenter {
   std::array<ControlState, kControlCount> controls_{};
   int selection_ = -1;
   bool trayAdded_ = false;
+  bool hidden_ = false;  // hidden by a minimise, until restored
   bool shutDown_ = false;
 };
 

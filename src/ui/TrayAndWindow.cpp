@@ -9,15 +9,24 @@ void Presenter::AddTrayIcon() {
 }
 
 void Presenter::HideIfMinimised() {
+  if (!trayAdded_ || view_.GetWindowState() != WindowState::Minimised) return;
   // Without a tray icon on screen nothing could bring a hidden window back, so it stays
-  // minimised.
-  if (trayAdded_ && view_.GetWindowState() == WindowState::Minimised && view_.TrayIconShown()) {
+  // minimised; and where the tray goes away (a panel that quits), a hidden window comes back.
+  if (view_.TrayIconShown()) {
     view_.HideWindow();
+    hidden_ = true;
+  } else if (hidden_) {
+    RestoreFromTray();
   }
 }
 
+void Presenter::RestoreFromTray() {
+  view_.RestoreWindow();
+  hidden_ = false;
+}
+
 void Presenter::OnTrayIconRelease() {
-  if (view_.GetWindowState() == WindowState::Minimised) view_.RestoreWindow();
+  if (view_.GetWindowState() == WindowState::Minimised) RestoreFromTray();
 }
 
 void Presenter::ShowError(const std::string& description) {
