@@ -8,12 +8,7 @@ build=$2  # $1, the built program, is not used: the package installs its own
 [[ $(id -u) == 0 ]] || { echo "not root: skipped"; exit 77; }
 work=$(mktemp -d /tmp/scenewright-folders.XXXXXX)
 chmod 755 "$work"
-installed=
-cleanup() {
-  [[ -z $installed ]] || apt-get remove -y -qq scenewright >/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'apt-get remove -y -qq scenewright >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 defaults=$'[General]\r\nautostart=1\r\nnewonstart=1\r\nrandom=0\r\ninterval=3600\r\ncurrentindex=-1\r\n'
 same() { [[ $(cat "$1"; echo .) == "$2." ]] || fail "$1 holds: $(od -c "$1" | head)"; }
@@ -22,7 +17,6 @@ mkdir -m 755 "$work/xdg"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
 deb=$(ls "$work"/package/scenewright_*_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "dependencies: $(dpkg-deb -f "$deb" Depends)"
-installed=yes
 apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null || fail "apt-get install failed"
 [[ -f /usr/share/icons/hicolor/48x48/apps/scenewright.png ]] || fail "the package lacks its icon"
 desktop-file-validate /usr/share/applications/scenewright.desktop || fail "the launcher is not valid"
@@ -40,6 +34,6 @@ wait "$pid" || fail "the program ended with status $?"
 same "$home/.config/scenewright/scenewright.ini" "$defaults"
 same "$home/.config/autostart/scenewright.desktop" $'[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/usr/bin/scenewright\n'
 [[ ! -e $work/xdg/autostart ]] || fail "an ordinary user wrote the system entry"
-apt-get remove -y -qq scenewright >/dev/null && installed=
+apt-get remove -y -qq scenewright >/dev/null
 [[ ! -e /usr/bin/scenewright ]] || fail "the package was not removed"
 echo "all folder and package checks passed"
