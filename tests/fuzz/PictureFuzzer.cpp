@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!pictures.LoadStagingPicture(picture)) return 0;
   if (!pictures.SaveStagingPictureAsBitmap(bitmap)) std::abort();
   // A complete 24-bit bitmap: its header's dimensions agree with the file's size.
-  const QSize size = QImageReader(QString::fromStdString(bitmap), "BMP").size();
-  const auto expected = 54 + (size.width() * 3ULL + 3) / 4 * 4 * static_cast<unsigned>(size.height());
-  if (size.isEmpty() || std::filesystem::file_size(bitmap) != expected) std::abort();
+  const QSize written = QImageReader(QString::fromStdString(bitmap), "BMP").size();
+  const auto expected = 54 + (written.width() * 3ULL + 3) / 4 * 4 * static_cast<unsigned>(written.height());
+  if (written.isEmpty() || std::filesystem::file_size(bitmap) != expected) std::abort();
   return 0;
 }
