@@ -27,7 +27,6 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   TempFolder dir;
   LinuxPictures pictures(dir.path());
   const std::string bitmap = dir / "scenewright.bmp";
-  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(bitmap));  // nothing staged yet
   WriteBytes(dir / "victim", "keep me");
   ASSERT_EQ(::symlink((dir / "victim").c_str(), bitmap.c_str()), 0);
   // Named against their kind: the loader goes by content, as the Windows one does. Odd
@@ -49,7 +48,6 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   const std::string before = ReadBytes(bitmap);
 
   WriteBytes(dir / "text.jpg", "not a picture");
-  Save(dir, "png.jpg", 40, 30, "PNG");  // not a kind the Windows loader takes either
   const std::string jpeg = ReadBytes(Save(dir, "whole.jpg", 300, 200, "JPEG"));
   WriteBytes(dir / "truncated.jpg", jpeg.substr(0, jpeg.size() / 2));
   fs::create_directory(dir / "folder.jpg");
@@ -62,7 +60,7 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   const auto frame = jpeg.find("\xFF\xC0");
   WriteBytes(dir / "bomb.jpg", std::string(jpeg).replace(frame + 5, 4, "\xFD\xE8\xFD\xE8"));
   for (const char* bad :
-       {"missing.jpg", "text.jpg", "png.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg", "bomb.bmp", "bomb.jpg", ""}) {
+       {"missing.jpg", "text.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg", "bomb.bmp", "bomb.jpg", ""}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad[0] ? dir / bad : "")) << bad;
     // The preview may show what there is of a cut-short picture; nothing else.
     EXPECT_TRUE(std::string_view(bad) == "truncated.jpg" || ReadPicture(dir / bad).isNull()) << bad;
@@ -70,24 +68,18 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   // The previous staging picture is still there, and the bitmap as it was.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap), before);
-  fs::create_directory(dir / "taken.bmp");
-  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(dir / "taken.bmp"));
-  EXPECT_EQ(EntryCount(dir.path()), 16u);  // the pictures, the bitmap, the staging copy: nothing else
+  EXPECT_EQ(EntryCount(dir.path()), 14u);  // the pictures, the bitmap, the staging copy: nothing else
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {
-  // The first known name wins, "X-" prefixes and session file paths are read through, sway
-  // by name or by its socket, any other Wayland session is a wlroots one, and anything else
-  // is a bare X desktop.
+  // The first known name wins, "X-" prefixes and session file paths are read through, an
+  // unknown Wayland session is a wlroots one, and anything else is a bare X desktop.
   const std::tuple<const char*, const char*, const char*, const char*, DesktopKind> cases[] = {
       {"ubuntu:GNOME", nullptr, nullptr, nullptr, DesktopKind::Gnome},
       {"X-Cinnamon", nullptr, nullptr, nullptr, DesktopKind::Cinnamon},
       {"Unknown:KDE", "gnome", nullptr, nullptr, DesktopKind::Plasma},
-      {nullptr, "plasmawayland", nullptr, nullptr, DesktopKind::Plasma},
       {"", "/usr/share/xsessions/xfce", nullptr, nullptr, DesktopKind::Xfce},
       {"i3", nullptr, "", "", DesktopKind::Bare},
-      {nullptr, nullptr, nullptr, nullptr, DesktopKind::Bare},
-      {nullptr, nullptr, "/run/user/1000/sway-ipc.sock", "wayland-1", DesktopKind::Sway},
       {"GNOME", nullptr, nullptr, "wayland-0", DesktopKind::Gnome},
       {"Hyprland", nullptr, nullptr, "wayland-1", DesktopKind::Wlroots},
   };
@@ -114,11 +106,6 @@ TEST(LinuxDesktop, KeepsTheBitmapInAPrivateCacheFolder) {
     ScopedEnv cache("XDG_CACHE_HOME", bad.c_str());
     EXPECT_EQ(UserBitmapPath(), fallback) << bad;
   }
-  ::chmod((dir / "home/.cache").c_str(), 0775);  // a user-private group may write
-  EXPECT_EQ(UserBitmapPath(), fallback);
-  ::chmod((dir / "home/.cache").c_str(), 0777);
-  ScopedEnv cache("XDG_CACHE_HOME", nullptr);
-  EXPECT_EQ(LinuxDesktop().BitmapFileCandidates(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The real program against a desktop's own background drawer: two solid pictures, a short
-# interval, and one screen pixel's colour after the start-up change and the next two, all
-# through the same bitmap path.   RealDesktops.sh path/to/scenewright DESKTOP
-# X desktops run inside tools/with-desktop.sh (GNOME and Plasma through tools/desktops.sh);
-# sway and wlroots start a headless sway (XWayland for the window), as an ordinary user.
+# The real program against a desktop's own background drawer: one screen pixel's colour after
+# the start-up change and the next two, all through the same bitmap path. X desktops run inside
+# tools/with-desktop.sh; sway and wlroots start a headless sway, as an ordinary user.
+#   RealDesktops.sh path/to/scenewright DESKTOP
 set -euo pipefail
 program=$1 desktop=$2
 
@@ -80,15 +79,10 @@ else
   pixel() { import -window root -crop 1x1+800+400 -depth 8 txt:-; }
 fi
 
-colour() {
-  local r g b
-  IFS=, read -r r g b < <(pixel 2>/dev/null | grep -o '([0-9, ]*)' | head -n1 | tr -d '( )')
-  [[ -n $b ]] || return 1
-  case $1 in
-    # Dominant, not exact: a shell may dim its background.
-    red) (( r > 80 && r > 3 * (g + b) )) ;;
-    blue) (( b > 80 && b > 3 * (r + g) )) ;;
-  esac
+colour() {  # dominant, not exact: a shell may dim its background
+  local -A c
+  IFS=, read -r "c[red]" "c[green]" "c[blue]" < <(pixel 2>/dev/null | grep -o '([0-9, ]*)' | head -n1 | tr -d '( )')
+  (( ${c[$1]:-0} > 80 && c[$1] > 3 * (c[red] + c[green] + c[blue] - c[$1]) ))
 }
 
 mkdir "$work/app" && cp "$program" "$work/app/scenewright"
@@ -102,7 +96,6 @@ pid=$!
 
 for expected in red blue red; do
   within 30 colour $expected || fail "the screen did not turn $expected ($(pixel 2>&1 | tail -n1))"
-  echo "$desktop: $expected"
 done
 
 case $desktop in
@@ -122,4 +115,3 @@ case $desktop in
     within 10 eval "gone $pid && gone $child" ||
       fail "the program or its swaybg did not end" ;;
 esac
-echo "$desktop: every change shown"
