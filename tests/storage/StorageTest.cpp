@@ -43,14 +43,13 @@ TEST(PortableProfileFile, EditsKeepEveryOtherLineAsItWas) {
 }
 
 TEST(PortableProfileFile, NeverReplacesAFileItCannotRead) {
-  testing::MemoryFileSystem files;
-  const std::string file = "D:\\Tools\\scenewright.ini";
-  files.files[file] = "[General]\r\nautostart=1\r\n";
-  files.unreadable.insert(file);
-  PortableProfileFile profile(files);
-  profile.WriteIniValue(file, "General", "currentindex", "2");
-  EXPECT_EQ(files.files[file], "[General]\r\nautostart=1\r\n");
-  EXPECT_TRUE(profile.FileExists(file));  // so start-up never writes the first-run values over it
+  testing::FakeSystem system;
+  const std::string file = system.kSettingsFile, text = "[General]\r\nautostart=1\r\n";
+  system.files.files[file] = text;
+  system.files.unreadable.insert(file);
+  system.profile.WriteIniValue(file, "General", "currentindex", "2");
+  EXPECT_EQ(system.files.files[file], text);
+  EXPECT_TRUE(system.profile.FileExists(file));  // so start-up never writes the first-run values over it
 }
 
 TEST(TextConversion, RoundsHalvesToEvenAndChecksTheWidth) {
