@@ -52,8 +52,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 inline std::size_t EntryCount(const std::string& folder) {
-  return static_cast<std::size_t>(
-      std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()));
+  return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 #ifndef _WIN32
@@ -64,15 +63,12 @@ inline unsigned ModeOf(const std::string& path) {
 }
 
 // Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
+struct ScopedEnv {
   ScopedEnv(const char* name, const char* value) : name_(name) {
     if (const char* old = std::getenv(name)) old_ = old;
     Set(value);
   }
   ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
-
- private:
   void Set(const char* value) { value ? ::setenv(name_, value, 1) : ::unsetenv(name_); }
   const char* name_;
   std::optional<std::string> old_;
