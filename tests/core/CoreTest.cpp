@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/Countdown.h"
 #include "core/Lifecycle.h"
 #include "core/RotationClock.h"
@@ -33,6 +35,19 @@ struct Program {
 };
 
 std::string In(const char* seconds) { return std::string("The wallpaper will change in ") + seconds + " seconds."; }
+
+TEST(RotationClock, RandomPicksEveryEntryAboutEquallyOften) {
+  Program run;
+  for (const auto& path : run.system.MakePictures(5)) run.list.Add(path);
+  run.state.random = 1;
+  std::map<int, int> picks;
+  for (int i = 0; i < 50000; ++i) {
+    ChooseNextIndex(run.state, run.list, run.random);
+    ++picks[run.state.currentindex];
+  }
+  ASSERT_EQ(picks.size(), 5u);  // nothing outside 0..4
+  for (int index = 0; index < 5; ++index) EXPECT_NEAR(picks[index], 10000, 500) << index;
+}
 
 // Midnight and clock changes are counted in the simulated week.
 TEST(RotationClock, ChangesWhenTheIntervalRunsOutOrAtOnceOnNextAndFailuresChangeNothing) {

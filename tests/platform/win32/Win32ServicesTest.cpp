@@ -65,9 +65,12 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
   EXPECT_EQ(files.ReadFile(list), bytes);
-  // Start-up removes the program's own leftovers and nothing else.
+  // A file at a temporary's name is never written through; start-up removes the program's
+  // own leftovers and nothing else.
   const std::string leftover = list + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
   ASSERT_TRUE(files.ReplaceFile(leftover, "left over"));
+  ASSERT_TRUE(files.ReplaceFile(list, bytes));
+  EXPECT_EQ(files.ReadFile(leftover), "left over");
   for (const char* other : {"wallpaper.dat.tmp", "wallpaper.dat.1a.tmp", "other.dat.12.tmp"}) WriteBytes(folder / other, "");
   files.RemoveLeftovers(list);
   EXPECT_EQ(EntryCount(folder.path()), 4u);  // the list and the three others
