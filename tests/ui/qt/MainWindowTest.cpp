@@ -4,9 +4,6 @@
 
 #include <QTest>
 #include <QtWidgets>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "fakes/FakeServices.h"
 #include "ui/qt/MainWindow.h"
@@ -15,20 +12,6 @@ namespace scenewright::qt {
 namespace {
 
 using scenewright::testing::FakeSystem;
-
-void WaitUntil(const std::function<bool()>& done, int ms = 2000) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!done() && timer.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// Runs `act` on the next modal window Qt shows.
-void OnNextModal(std::function<void(QDialog*)> act) {
-  QTimer::singleShot(0, [act = std::move(act)] {
-    WaitUntil([] { return QApplication::activeModalWidget() != nullptr; }, 5000);
-    act(qobject_cast<QDialog*>(QApplication::activeModalWidget()));
-  });
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -89,7 +72,7 @@ TEST_F(MainWindowTest, ClicksReachThePresenter) {
   QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
   EXPECT_EQ(window_->presenter().State().currentindex, 1);
   Click(ControlId::cmdNext);  // due at the next tick
-  WaitUntil([&] { return system_.setCount == changes + 2; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return system_.setCount == changes + 2; }));
   EXPECT_EQ(window_->presenter().State().currentindex, 2);
   Click(ControlId::Command2);  // the selected middle row: the next row is selected
   ASSERT_EQ(List()->count(), 2);
@@ -100,32 +83,30 @@ TEST_F(MainWindowTest, ClicksReachThePresenter) {
 }
 
 TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::temp_directory_path() / ("scenewright-dialog-" + std::to_string(::getpid()));
-  fs::create_directories(folder);
-  for (const char* name : {"b.jpg", "a.JPG", "c.gif"}) std::ofstream(folder / name) << "x";
+  QTemporaryDir folder;
+  for (const char* name : {"b.jpg", "a.JPG", "c.gif"}) QFile(folder.filePath(name)).open(QIODevice::WriteOnly);
   system_.now = 100;
-  WaitUntil([&] { return Countdown().contains("3500"); });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Countdown().contains("3500"); }));
 
   QString countdownWhileOpen;
-  OnNextModal([&](QDialog* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
+  QTimer::singleShot(0, [&] {
+    ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->nameFilters(), QStringList{"Pictures (*.jpg *.jpeg *.gif *.bmp)"});
     system_.now = 130;  // ticks keep coming while the dialog is up
     QTest::qWait(300);
     countdownWhileOpen = Countdown();
-    dialog->setDirectory(QString::fromStdString(folder.string()));
+    dialog->setDirectory(folder.path());
     // Typed as a user would: two names, quoted, in the order they should be added.
     dialog->findChild<QLineEdit*>("fileNameEdit")->setText("\"c.gif\" \"a.JPG\"");
-    modal->accept();
+    static_cast<QDialog*>(dialog)->accept();
   });
   Click(ControlId::cmdAdd);
-  fs::remove_all(folder);
   EXPECT_TRUE(countdownWhileOpen.contains("3470")) << countdownWhileOpen.toStdString();
   ASSERT_EQ(List()->count(), 5);
-  EXPECT_EQ(List()->item(3)->text().toStdString(), (folder / "c.gif").string());
-  EXPECT_EQ(List()->item(4)->text().toStdString(), (folder / "a.JPG").string());
+  EXPECT_EQ(List()->item(3)->text(), folder.filePath("c.gif"));
+  EXPECT_EQ(List()->item(4)->text(), folder.filePath("a.JPG"));
 }
 
 TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
@@ -150,7 +131,6 @@ TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
 }  // namespace scenewright::qt
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
