@@ -124,10 +124,7 @@ class FakeView final : public FormView {
   void ShowControl(ControlId id, const ControlState& shownState) override { shown[id] = shownState; }
   void ShowListRows(const std::vector<std::string>& all) override { rows = all, selection = -1; }
   void ShowListAppend(const std::string& row) override { rows.push_back(row); }
-  void ShowListRemove(int index) override {
-    rows.erase(rows.begin() + index);
-    if (selection == index) selection = -1;
-  }
+  void ShowListRemove(int index) override { rows.erase(rows.begin() + index); }
   void ShowListSelection(int index) override { selection = index; }
   bool ShowPreview(const std::string& path) override { return previews.push_back(path), true; }
   std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
