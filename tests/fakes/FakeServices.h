@@ -40,9 +40,7 @@ class MemoryFileSystem final : public FileSystem {
   void RemoveLeftovers(const std::string&) override {}
 };
 
-// The other services in one: the clock, the Run value (the only one the program writes),
-// pictures known by path with their size (a bitmap is written as "BMP wxh"), the desktop,
-// the program's location and the locale.
+// The other services in one; pictures are known by path with their size, a bitmap is written as "BMP wxh".
 struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Locale {
   MemoryFileSystem files;
   PortableProfileFile profile{files};

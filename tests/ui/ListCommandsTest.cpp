@@ -29,19 +29,5 @@ TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
   EXPECT_EQ(system.files.files[FakeSystem::kListFile], "");
 }
 
-TEST_F(ListCommandsTest, SwitchRestartsTheIntervalAndTheNextChangeFollowsIt) {
-  auto pictures = system.MakePictures(10);
-  system.now = 1000;
-  Load(pictures, Settings("60"));
-  presenter.OnListClick(4);
-  TickAt(1030);
-  presenter.OnListDoubleClick();
-  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x54");
-  TickAt(1030.1f);
-  EXPECT_EQ(presenter.Countdown(), "The wallpaper will change in 59.9 seconds.");
-  TickAt(1090.1f);
-  EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x55");
-}
-
 }  // namespace
 }  // namespace scenewright::testing

@@ -35,7 +35,6 @@ tray_icon() {
   tray=$(xdotool search --onlyvisible --classname scenewright | grep -vx "$window" | tail -n1)
   [[ -n $tray ]]
 }
-iconic() { xprop -id "$window" WM_STATE | grep -q Iconic; }
 # The task bar with its tray taken away (0) or brought back (1), as by a panel started late.
 set_tray() {
   sed -i "s/^ShowTaskBar=.*/ShowTaskBar=$1/" "$ICEWM_PRIVCFG/preferences"
@@ -50,25 +49,22 @@ cp "$program" "$app/scenewright"
 for name in zero.jpg one.gif two.bmp; do convert -size 64x48 xc:red "$HOME/$name"; done
 printf "$HOME/%s\r\n" zero.jpg one.gif two.bmp >"$app/wallpaper.dat"
 
-echo "no tray at start: no box, and minimising keeps the window in the window list"
 set_tray 0
 start
 [[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
   fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
 within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
 
-echo "Remove with nothing selected keeps the list; editing keys reach the amount, letters do not"
 xdotool mousemove --window "$window" 424 272 click 1 sleep 0.3
 [[ $(grep -c . "$app/wallpaper.dat") == 3 ]] || fail "Remove took an entry nobody selected"
 xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4 a minus \
   mousemove --window "$window" 52 128 click 1 sleep 0.3
 [[ $(setting interval) == 14400 ]] || fail "interval is $(setting interval), not 4 hours"
 xdotool windowminimize "$window"
-within 2000 iconic && sleep 0.5 || fail "the window was not minimised"  # then five ticks
+within 2000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
 managed || fail "minimised without a tray, the window left the window list"
 xdotool windowactivate --sync "$window"
 
-echo "a tray comes: the icon docks; minimising hides the window; the icon brings it back"
 set_tray 1
 within 10000 tray_icon || fail "no tray icon after the tray came"
 xdotool windowminimize "$window"
@@ -79,7 +75,6 @@ within 1000 viewable || fail "a click on the tray icon did not restore the windo
 managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
 
-echo "closing writes the index; SIGTERM, SIGHUP and SIGINT do too"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_end
 [[ $(setting currentindex) == 0 ]] || fail "currentindex is $(setting currentindex)"

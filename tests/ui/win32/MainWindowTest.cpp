@@ -8,7 +8,6 @@
 #include <tuple>
 
 #include "fakes/FakeServices.h"
-#include "ui/Presenter.h"
 #include "ui/win32/MainWindow.h"
 
 namespace scenewright::win32 {
@@ -60,7 +59,6 @@ TEST_F(MainWindowTest, ControlsSitAtTheirTableRectanglesInTheirContainers) {
   EXPECT_NE(GetClassLongPtrA(window.Window(), GCLP_HICONSM), 0u);
   for (const auto& spec : kControls) {
     EXPECT_EQ((GetWindowLongPtrA(Get(spec.id), GWL_STYLE) & WS_VISIBLE) != 0, spec.visible) << spec.name;
-    EXPECT_TRUE(spec.kind == ControlKind::Image || SendMessageA(Get(spec.id), WM_GETFONT, 0, 0)) << spec.name;
     EXPECT_TRUE(spec.text.empty() || Text(Get(spec.id)) == spec.text) << spec.name;
   }
   const auto list = static_cast<DWORD>(GetWindowLongPtrA(Get(ControlId::lstWall), GWL_STYLE));
@@ -104,8 +102,7 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   ShowWindow(window.Window(), SW_MINIMIZE);
   Send(WM_TIMER, MainWindow::kTimerId);
   EXPECT_FALSE(IsWindowVisible(window.Window()));
-  // Moving over the icon or a right click does nothing; a left button release restores.
-  for (UINT message : {WM_MOUSEMOVE, WM_RBUTTONUP}) Send(WM_MOUSEMOVE, 0, MAKELPARAM(message, 0));
+  Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_RBUTTONUP, 0));  // only a left button release restores
   EXPECT_FALSE(IsWindowVisible(window.Window()));
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
