@@ -40,9 +40,7 @@ class MemoryFileSystem final : public FileSystem {
   void RemoveLeftovers(const std::string&) override {}
 };
 
-// The other services in one: the clock, the Run value (the only one the program writes),
-// pictures known by path with their size (a bitmap is written as "BMP wxh"), the desktop,
-// the program's location and the locale.
+// The other services in one; pictures are known by path with their size, a bitmap is written as "BMP wxh".
 struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Locale {
   MemoryFileSystem files;
   PortableProfileFile profile{files};
@@ -114,27 +112,19 @@ class FakeView final : public FormView {
  public:
   std::map<ControlId, ControlState> shown;
   std::vector<std::string> rows, previews, messageBoxes;  // message boxes as "title: text"
-  std::set<std::string> unpreviewable;
   std::deque<std::vector<std::string>> dialogAnswers;  // an empty queue answers Cancel
   std::function<void()> onPendingEvents;
   std::string trayError;
-  int selection = -1, pendingEventRuns = 0;
+  int selection = -1;
   WindowState state = WindowState::Normal;
   bool visible = true;
 
   void ShowControl(ControlId id, const ControlState& shownState) override { shown[id] = shownState; }
   void ShowListRows(const std::vector<std::string>& all) override { rows = all, selection = -1; }
   void ShowListAppend(const std::string& row) override { rows.push_back(row); }
-  void ShowListRemove(int index) override {
-    rows.erase(rows.begin() + index);
-    if (selection == index) selection = -1;
-  }
+  void ShowListRemove(int index) override { rows.erase(rows.begin() + index); }
   void ShowListSelection(int index) override { selection = index; }
-  bool ShowPreview(const std::string& path) override {
-    if (unpreviewable.count(path)) return false;
-    previews.push_back(path);
-    return true;
-  }
+  bool ShowPreview(const std::string& path) override { return previews.push_back(path), true; }
   std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
     if (dialogAnswers.empty()) return {};
     std::vector<std::string> answer = dialogAnswers.front();
@@ -142,7 +132,6 @@ class FakeView final : public FormView {
     return answer;
   }
   void ProcessPendingEvents() override {
-    ++pendingEventRuns;
     if (onPendingEvents) onPendingEvents();
   }
   void ShowMessageBox(const std::string& text, const std::string& title) override {

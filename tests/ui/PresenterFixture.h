@@ -19,7 +19,6 @@ class PresenterFixture : public ::testing::Test {
     system.now = now;
     presenter.OnTimer();
   }
-  std::string Shown(ControlId id) { return std::to_string(presenter.Control(id).value); }
   static std::string Settings(const std::string& interval) {
     return "autostart=0\r\nnewonstart=0\r\nrandom=0\r\ninterval=" + interval + "\r\ncurrentindex=-1\r\n";
   }

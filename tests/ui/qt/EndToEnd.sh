@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# The real program on a real X server with a window manager and a tray (run inside
-# tools/with-desktop.sh): a tray that comes late, hiding in it and coming back, and the
-# index saved by every kind of end.
+# The real program inside tools/with-desktop.sh (X, icewm and its tray, a private home):
+# a tray that comes late, hiding in it and coming back, and the index saved by every kind of end.
 #   EndToEnd.sh path/to/scenewright
 set -euo pipefail
-program=$1
-work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-e2e.XXXXXX")
-pid=
-trap '[[ -n $pid ]] && kill -KILL "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+program=$1 pid=
+trap '[[ -n $pid ]] && kill -KILL "$pid" 2>/dev/null' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Polls a condition every 5 ms for at most $1 ms.
 within() {
@@ -21,30 +18,23 @@ within() {
 }
 clients() { xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*' || true; }
 managed() { clients | grep -qx "$(printf '0x%x' "$window")"; }
-not_managed() { ! managed; }
 viewable() { xwininfo -id "$window" | grep -q IsViewable; }
-ended() { ! kill -0 "$pid" 2>/dev/null; }
-has_window() { [[ -n $(clients) ]]; }
 start() {
   (cd "$app" && exec "$app/scenewright") &
   pid=$!
-  within 10000 has_window || fail "no window appeared"
+  within 10000 eval '[[ -n $(clients) ]]' || fail "no window appeared"
   window=$(( $(clients | head -n1) ))
 }
 wait_for_end() {
-  within 5000 ended || fail "the program did not end"
+  within 5000 eval '! kill -0 "$pid" 2>/dev/null' || fail "the program did not end"
   wait "$pid" || fail "the program ended with status $?"
   pid=
 }
 setting() { tr -d '\r' <"$app/scenewright.ini" | sed -n "s/^$1=//p"; }
 tray_icon() {
-  tray=
-  for candidate in $(xdotool search --onlyvisible --classname scenewright); do
-    (( candidate != window )) && tray=$candidate
-  done
+  tray=$(xdotool search --onlyvisible --classname scenewright | grep -vx "$window" | tail -n1)
   [[ -n $tray ]]
 }
-iconic() { xprop -id "$window" WM_STATE | grep -q Iconic; }
 # The task bar with its tray taken away (0) or brought back (1), as by a panel started late.
 set_tray() {
   sed -i "s/^ShowTaskBar=.*/ShowTaskBar=$1/" "$ICEWM_PRIVCFG/preferences"
@@ -52,43 +42,39 @@ set_tray() {
   within 10000 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "icewm did not come back"
 }
 
-export XDG_CONFIG_DIRS="$work/xdg"
-app="$work/app folder"
+export XDG_CONFIG_DIRS="$HOME/xdg"
+app="$HOME/app folder"
 mkdir -p "$XDG_CONFIG_DIRS" "$app"
 cp "$program" "$app/scenewright"
-for name in zero.jpg one.gif two.bmp; do convert -size 64x48 xc:red "$work/$name"; done
-printf '%s\r\n' "$work/zero.jpg" "$work/one.gif" "$work/two.bmp" >"$app/wallpaper.dat"
+for name in zero.jpg one.gif two.bmp; do convert -size 64x48 xc:red "$HOME/$name"; done
+printf "$HOME/%s\r\n" zero.jpg one.gif two.bmp >"$app/wallpaper.dat"
 
-echo "no tray at start: no box, and minimising keeps the window in the window list"
 set_tray 0
 start
 [[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
   fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
 within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
 
-echo "Remove with nothing selected keeps the list; editing keys reach the amount, letters do not"
 xdotool mousemove --window "$window" 424 272 click 1 sleep 0.3
 [[ $(grep -c . "$app/wallpaper.dat") == 3 ]] || fail "Remove took an entry nobody selected"
 xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4 a minus \
   mousemove --window "$window" 52 128 click 1 sleep 0.3
 [[ $(setting interval) == 14400 ]] || fail "interval is $(setting interval), not 4 hours"
 xdotool windowminimize "$window"
-within 2000 iconic && sleep 0.5 || fail "the window was not minimised"  # then five ticks
+within 2000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
 managed || fail "minimised without a tray, the window left the window list"
 xdotool windowactivate --sync "$window"
 
-echo "a tray comes: the icon docks; minimising hides the window; the icon brings it back"
 set_tray 1
 within 10000 tray_icon || fail "no tray icon after the tray came"
 xdotool windowminimize "$window"
-within 200 not_managed || fail "still in the task list 200 ms after minimising"
+within 200 eval '! managed' || fail "still in the task list 200 ms after minimising"
 viewable && fail "a hidden window is still viewable"
 xdotool mousemove --window "$tray" 8 8 click 1
 within 1000 viewable || fail "a click on the tray icon did not restore the window"
 managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
 
-echo "closing writes the index; SIGTERM, SIGHUP and SIGINT do too"
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_end
 [[ $(setting currentindex) == 0 ]] || fail "currentindex is $(setting currentindex)"
@@ -100,4 +86,3 @@ for signal in TERM HUP INT; do
   wait_for_end
   [[ $(setting currentindex) == "$expected" ]] || fail "after SIG$signal currentindex is $(setting currentindex)"
 done
-echo "all end-to-end checks passed"

@@ -1,7 +1,6 @@
 // Looks at, and closes, a running scenewright.exe for the end-to-end test.
 //   window-probe          waits until the window is shown
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
-//   window-probe preview  prints the screen position of the middle of the preview as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
 
 #include <windows.h>
@@ -24,9 +23,6 @@ int main(int argc, char** argv) {
     if (SendMessageA(list, LB_GETITEMRECT, std::atoi(argv[2]), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) return 1;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     std::printf("%ld %ld\n", rect.left + 40, (rect.top + rect.bottom) / 2);
-  } else if (command == "preview") {
-    GetWindowRect(GetDlgItem(GetDlgItem(window, 1010), 1011), &rect);
-    std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   } else if (command == "close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && IsWindow(window); ++i) Sleep(100);
