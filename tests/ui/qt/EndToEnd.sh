@@ -74,6 +74,10 @@ xdotool mousemove --window "$tray" 8 8 click 1
 within 1000 viewable || fail "a click on the tray icon did not restore the window"
 managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
+# A tray that goes away while the window is hidden gives the window back.
+xdotool windowminimize "$window"
+within 2000 eval '! managed' && set_tray 0 || fail "not hidden"
+within 5000 viewable || fail "the window stayed hidden after the tray went away"
 
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_end

@@ -117,6 +117,17 @@ TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
   Send(WM_CLOSE);
   EXPECT_EQ(system.Setting("currentindex"), "7");
   EXPECT_EQ(window.Window(), nullptr);
+
+  // A quit from outside ends the loop with the window still there: the window's end, while
+  // its presenter still lives, runs shut-down.
+  {
+    MainWindow other(GetModuleHandleA(nullptr), system.services());
+    ASSERT_TRUE(other.Create());
+    PostQuitMessage(3);
+    EXPECT_EQ(other.Run(), 3);
+    system.files.files.erase(FakeSystem::kSettingsFile);
+  }
+  EXPECT_EQ(system.Setting("currentindex"), "-1");
 }
 
 }  // namespace

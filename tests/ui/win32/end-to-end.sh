@@ -9,8 +9,8 @@ run() { "$wine_run" --state "$state" "$@"; }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 probe() { run --timeout 60 "$(winpath "$probe_exe")" "$@" | tr -d '\r'; }
-app_pid=
-trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true' EXIT
+app_pid= locked=
+trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true; [[ -z $locked ]] || chattr -i "$locked"' EXIT
 
 rm -rf "$out"
 mkdir -p "$out/app"
@@ -35,3 +35,15 @@ probe close || fail "the window did not close"
 wait "$app_pid" || fail "scenewright.exe ended with $?"
 app_pid=
 grep -qx $'currentindex=1\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 1"
+
+# A program folder nobody may write (immutable, even for root): the files go to
+# %APPDATA%\Scenewright, the presets beside the program copied there.
+appdata=$(run --timeout 60 cmd /c echo %APPDATA% | tr -d '\r')
+own=$(run --timeout 60 winepath -u "$appdata\Scenewright" | tr -d '\r')
+rm -rf "$own" && printf '[General]\r\ninterval=45\r\n' >"$out/app/scenewright.ini"
+[[ $(id -u) == 0 ]] && chattr +i "$out/app" 2>/dev/null && locked=$out/app || exit 0
+run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/locked.log" 2>&1 &
+app_pid=$!
+probe close && wait "$app_pid" || fail "the window in the locked folder did not come and go"
+app_pid=
+grep -qx $'interval=45\r' "$own/scenewright.ini" && [[ -f $own/wallpaper.dat ]] || fail "no presets in $own"
