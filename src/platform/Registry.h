@@ -17,6 +17,9 @@ class Registry {
   // Deleting a value that does not exist is harmless; failures are silent.
   virtual void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                                    const std::string& valueName) = 0;
+  // True only when the value exists and holds exactly `text`, as SetRegistryValue writes it.
+  virtual bool HoldsRegistryValue(RegistryRoot root, const std::string& keyPath,
+                                  const std::string& valueName, const std::string& text) = 0;
 };
 
 }  // namespace scenewright

@@ -14,7 +14,10 @@ void RegisterStartAtLogon(Registry& registry, ProgramInfo& program) {
   // The registry is never given an empty string value.
   if (data.empty()) data = " ";
   const std::string key(kRunKeyPathForWriting), name(kRunValueName);
-  if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) {
+  // Where the machine-wide value already starts this program (written by an elevated run), a
+  // value of the user's own would start it a second time at every logon.
+  if (registry.SetRegistryValue(kRunKeyRoot, key, name, data) ||
+      registry.HoldsRegistryValue(kRunKeyRoot, key, name, data)) {
     registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name);
   } else {
     registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data);

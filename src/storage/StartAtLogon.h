@@ -20,8 +20,8 @@ std::string RunValueData(ProgramInfo& program);
 
 // Writes the machine-wide Run value for the running executable and removes this user's own,
 // which would start the program a second time (or, on Linux, hide the machine-wide entry).
-// Where the machine-wide value cannot be written (no administrator), the same value is
-// written for this user instead.
+// Where the machine-wide value cannot be written (no administrator) and does not already hold
+// the same command, the same value is written for this user instead.
 void RegisterStartAtLogon(Registry& registry, ProgramInfo& program);
 // Removes both values, each where it can.
 void UnregisterStartAtLogon(Registry& registry);

@@ -59,6 +59,7 @@ class FormView {
   virtual WindowState GetWindowState() = 0;
   virtual void HideWindow() = 0;     // off the screen and the task bar
   virtual void RestoreWindow() = 0;  // normal state, shown
+  virtual void RaiseWindow() = 0;    // in front and active, its state unchanged
 };
 
 }  // namespace scenewright

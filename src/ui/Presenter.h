@@ -25,6 +25,7 @@ class Presenter {
   void OnLoad();                                // start-up, before the window is first shown
   void OnQueryUnload();                         // shut-down; runs once whatever asks
   void OnTrayIconRelease();                     // primary button released on the tray icon
+  void OnSecondStart();                         // another start in this session handed over
   void OnTimer();                               // Timer2, every 100 ms
   void OnNextClick();                           // cmdNext
   void OnAddClick();                            // cmdAdd

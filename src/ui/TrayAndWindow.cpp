@@ -29,6 +29,15 @@ void Presenter::OnTrayIconRelease() {
   if (view_.GetWindowState() == WindowState::Minimised) RestoreFromTray();
 }
 
+void Presenter::OnSecondStart() {
+  // Whoever starts the program again wants its window: back from the tray or the task bar.
+  if (view_.GetWindowState() == WindowState::Minimised) {
+    RestoreFromTray();
+  } else {
+    view_.RaiseWindow();
+  }
+}
+
 void Presenter::ShowError(const std::string& description) {
   view_.ShowMessageBox(description, services_.program.ProductName() + " - " + std::string(kWindowCaption));
 }

@@ -68,6 +68,9 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
     const bool user = root == RegistryRoot::CurrentUser;
     if (user ? userRegistryWritable : registryWritable) (user ? userRunValue : runValue).reset();
   }
+  bool HoldsRegistryValue(RegistryRoot root, const std::string&, const std::string&, const std::string& text) override {
+    return (root == RegistryRoot::CurrentUser ? userRunValue : runValue) == text;
+  }
   bool LoadStagingPicture(const std::string& path) override {
     loads.push_back(path);
     if (!decodable.count(path)) return false;
@@ -142,6 +145,7 @@ class FakeView final : public FormView {
   WindowState GetWindowState() override { return state; }
   void HideWindow() override { visible = false; }
   void RestoreWindow() override { state = WindowState::Normal, visible = true; }
+  void RaiseWindow() override {}
 };
 
 }  // namespace scenewright::testing

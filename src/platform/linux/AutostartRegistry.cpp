@@ -146,4 +146,12 @@ void AutostartRegistry::DeleteRegistryValue(RegistryRoot root, const std::string
   ::unlink(EntryPath(root).c_str());
 }
 
+bool AutostartRegistry::HoldsRegistryValue(RegistryRoot root, const std::string& keyPath,
+                                           const std::string& valueName, const std::string& text) {
+  if (!IsRunValue(keyPath, valueName)) return false;
+  if (root == RegistryRoot::CurrentUser && userFolder_.empty()) return false;
+  const auto entry = AutostartEntryText(Unwrapped(text));
+  return entry && PosixFileSystem().ReadFile(EntryPath(root)) == *entry;
+}
+
 }  // namespace scenewright::linux_platform

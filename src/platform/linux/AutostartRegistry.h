@@ -36,6 +36,9 @@ class AutostartRegistry final : public Registry {
                         const std::string& valueName, const std::string& text) override;
   void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                            const std::string& valueName) override;
+  // The entry exists and holds exactly the text SetRegistryValue would write for `text`.
+  bool HoldsRegistryValue(RegistryRoot root, const std::string& keyPath,
+                          const std::string& valueName, const std::string& text) override;
 
   std::string EntryPath(RegistryRoot root = RegistryRoot::LocalMachine) const {
     return (root == RegistryRoot::LocalMachine ? systemFolder_ : userFolder_) + "/scenewright.desktop";

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/win32/Win32Services.h"
 
 namespace scenewright::win32 {
@@ -45,6 +47,25 @@ void Win32Registry::DeleteRegistryValue(RegistryRoot root, const std::string& ke
   }
   RegDeleteValueA(key, valueName.c_str());
   RegCloseKey(key);
+}
+
+bool Win32Registry::HoldsRegistryValue(RegistryRoot root, const std::string& keyPath,
+                                       const std::string& valueName, const std::string& text) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+    return false;
+  }
+  // Room for one byte more than the text and its zero: a longer value does not fit and differs.
+  std::string data(text.size() + 2, '\0');
+  DWORD type = 0;
+  auto size = static_cast<DWORD>(data.size());
+  const bool read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS;
+  RegCloseKey(key);
+  if (!read || type != REG_SZ) return false;
+  data.resize(size);
+  if (!data.empty() && data.back() == '\0') data.pop_back();  // other writers may leave it out
+  return data == text;
 }
 
 }  // namespace scenewright::win32

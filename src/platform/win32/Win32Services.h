@@ -44,6 +44,8 @@ class Win32Registry final : public Registry {
                         const std::string& text) override;
   void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                            const std::string& valueName) override;
+  bool HoldsRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,
+                          const std::string& text) override;
 };
 
 // Releases an IPicture when it goes out of scope.

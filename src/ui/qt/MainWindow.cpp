@@ -352,6 +352,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::RestoreWindow() {
   showNormal();
+  RaiseWindow();
+}
+
+void MainWindow::RaiseWindow() {
   raise();
   activateWindow();
 }

@@ -47,6 +47,7 @@ class MainWindow final : public QWidget, public FormView {
   WindowState GetWindowState() override;
   void HideWindow() override;
   void RestoreWindow() override;
+  void RaiseWindow() override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

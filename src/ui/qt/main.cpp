@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxPictures.h"
 #include "storage/PortableProfileFile.h"
 #include "ui/qt/MainWindow.h"
+#include "ui/qt/OneProgram.h"
 #include "ui/qt/ProgramEnd.h"
 
 int main(int argc, char* argv[]) {
@@ -23,6 +24,9 @@ int main(int argc, char* argv[]) {
   // The tray icon and the message box are no reason to go on or to stop: only Form1's
   // close (or a signal, or the session's end) ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
+  // A second start shows the running program's window and ends before any file is read.
+  scenewright::qt::OneProgram one;
+  if (!one.First()) return 0;
 
   using namespace scenewright::linux_platform;
   LinuxClock clock;
@@ -37,6 +41,7 @@ int main(int argc, char* argv[]) {
 
   scenewright::qt::MainWindow window(services);
   scenewright::qt::ProgramEnd end([&window] { window.ShutDown(); });
+  one.OnSecondStart([&window] { window.presenter().OnSecondStart(); });
   window.presenter().OnLoad();
   window.show();
   return QApplication::exec();

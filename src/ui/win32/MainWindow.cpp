@@ -45,20 +45,6 @@ int WindowDpi(HWND hwnd) {
   return SystemDpi();
 }
 
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD n = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = n > 0 && text != nullptr ? std::string(text, n) : std::string();
-  if (text != nullptr) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-    message.pop_back();
-  }
-  if (message.empty()) message = "Error " + std::to_string(code) + ".";
-  return message;
-}
-
 std::string WindowText(HWND hwnd) {
   const int length = GetWindowTextLengthA(hwnd);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
@@ -116,8 +102,13 @@ std::vector<const ControlSpec*> InTabOrder() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, const Services& services)
-    : instance_(instance), fileBuffer_(kFileBufferSize, '\0'), presenter_(services, *this) {}
+MainWindow::MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify)
+    : instance_(instance),
+      fileBuffer_(kFileBufferSize, '\0'),
+      notify_(notify),
+      taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
+      secondStart_(RegisterWindowMessageA(kSecondStartMessage)),
+      presenter_(services, *this) {}
 
 MainWindow::~MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
@@ -164,6 +155,8 @@ bool MainWindow::Create() {
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (hwnd_ == nullptr) return false;
+  // Both come from other processes, which may run at a lower level than an elevated program.
+  for (UINT message : {taskbarCreated_, secondStart_}) ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
   CreateControls();
   Layout(WindowDpi(hwnd_));
   return true;
@@ -263,6 +256,15 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == taskbarCreated_) {
+    // A new task bar knows none of the icons: the same record is added again.
+    if (trayWanted_) notify_(NIM_ADD, &tray_);
+    return 0;
+  }
+  if (message == secondStart_) {
+    presenter_.OnSecondStart();
+    return 0;
+  }
   switch (message) {
     case WM_TIMER:
       if (wParam == kTimerId) presenter_.OnTimer();
@@ -542,13 +544,25 @@ std::string MainWindow::AddTrayIcon(std::string_view tip) {
   std::memcpy(tray_.szTip, tip.data(), length);
   tray_.szTip[length] = '\0';
   tray_.szTip[sizeof(tray_.szTip) - 1] = '\0';
-  SetLastError(0);
-  if (Shell_NotifyIconA(NIM_ADD, &tray_)) return {};
-  const DWORD error = GetLastError();
-  return SystemMessage(error != 0 ? error : static_cast<DWORD>(E_FAIL));
+  // The result is not examined: at logon the task bar may not exist yet, and Explorer may
+  // restart at any time; either way the icon comes with the next "TaskbarCreated".
+  trayWanted_ = true;
+  notify_(NIM_ADD, &tray_);
+  return {};
 }
 
-void MainWindow::RemoveTrayIcon() { Shell_NotifyIconA(NIM_DELETE, &tray_); }
+void MainWindow::RemoveTrayIcon() {
+  trayWanted_ = false;
+  notify_(NIM_DELETE, &tray_);
+}
+
+bool MainWindow::TrayIconShown() {
+  // Changing nothing succeeds only for an icon the shell holds now (none while Explorer is
+  // gone, none after anything removed it).
+  NOTIFYICONDATAA probe = tray_;
+  probe.uFlags = 0;
+  return trayWanted_ && notify_(NIM_MODIFY, &probe);
+}
 
 WindowState MainWindow::GetWindowState() {
   if (hwnd_ == nullptr) return WindowState::Normal;
@@ -569,5 +583,7 @@ void MainWindow::RestoreWindow() {
   if (IsZoomed(hwnd_)) ShowWindow(hwnd_, SW_RESTORE);
   SetForegroundWindow(hwnd_);
 }
+
+void MainWindow::RaiseWindow() { SetForegroundWindow(hwnd_); }
 
 }  // namespace scenewright::win32

@@ -23,10 +23,14 @@ class MainWindow final : public FormView {
   static constexpr UINT_PTR kTimerId = 2;
   static constexpr int kFirstControlId = 1000;
   static constexpr const char* kClassName = "ScenewrightForm1";
+  // Posted to the window by a second start of the program, which then ends.
+  static constexpr const char* kSecondStartMessage = "Scenewright.SecondStart";
+  using ShellNotify = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
 
   // The window owns its presenter: the window procedure calls it until the window is gone,
   // so it must not end before the window does.
-  MainWindow(HINSTANCE instance, const Services& services);
+  // `notify` is the shell's icon call; tests put a refusing one in its place.
+  MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify = Shell_NotifyIconA);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -53,9 +57,11 @@ class MainWindow final : public FormView {
   void ShowMessageBox(const std::string& text, const std::string& title) override;
   std::string AddTrayIcon(std::string_view tip) override;
   void RemoveTrayIcon() override;
+  bool TrayIconShown() override;
   WindowState GetWindowState() override;
   void HideWindow() override;
   void RestoreWindow() override;
+  void RaiseWindow() override;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -83,6 +89,10 @@ class MainWindow final : public FormView {
   PicturePtr preview_;
   std::vector<char> fileBuffer_;
   NOTIFYICONDATAA tray_{};  // the tray record, used to add the icon and to remove it
+  bool trayWanted_ = false;  // between adding the icon and removing it, wherever the shell is
+  ShellNotify notify_;
+  UINT taskbarCreated_;  // sent to every top-level window when a task bar (Explorer) starts
+  UINT secondStart_;
   HWND lastFocus_ = nullptr;
   bool updatingText_ = false;
   bool shutDown_ = false;

@@ -58,6 +58,9 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "\"/opt/My Tools/sw\""));
   EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
   EXPECT_EQ(ModeOf(entry), 0644u);
+  // Read back: only the same command is held (the per-user entry is then left out).
+  for (const char* command : {"\"/opt/My Tools/sw\"", "/opt/My Tools/sw2"})
+    EXPECT_EQ(registry.HoldsRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", command), command[0] == '"');
   // The user's own entry: the same text in the user's folder, made as needed.
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
   EXPECT_EQ(ReadBytes(dir / "home/autostart/scenewright.desktop"),

@@ -101,9 +101,10 @@ std::string RunValue(HKEY root) { return RegistryText(root, kRunKey, "Scenewrigh
 
 // Machine-wide, quoted when the path has a space, and then this user's own old value goes (or
 // the program would start twice); for this user when the machine-wide key refuses every change,
-// as it does for a user who is not an administrator.
-TEST(Win32RegistryTest, RunValueIsQuotedWhenNeededAndTheUsersOwnWithoutAnAdministrator) {
-  struct NoAdministrator final : Registry {
+// as it does for a user who is not an administrator, unless the machine-wide value already
+// starts this very program. Runs elevated and ordinary in both orders.
+TEST(Win32RegistryTest, RunValueIsWrittenOnceMachineWideOrForThisUser) {
+  struct NoAdministrator final : Registry {  // reads everything, changes only this user's values
     Win32Registry real;
     bool SetRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
       return root != RegistryRoot::LocalMachine && real.SetRegistryValue(root, key, name, text);
@@ -111,20 +112,30 @@ TEST(Win32RegistryTest, RunValueIsQuotedWhenNeededAndTheUsersOwnWithoutAnAdminis
     void DeleteRegistryValue(RegistryRoot root, const std::string& key, const std::string& name) override {
       if (root != RegistryRoot::LocalMachine) real.DeleteRegistryValue(root, key, name);
     }
-  } noAdministrator;
-  Win32Registry administrator;
-  const std::tuple<Registry*, const char*, const char*, const char*> cases[] = {
-      {&administrator, "C:\\Program Files\\Scene Wright", "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\"", "<none>"},
-      {&noAdministrator, "D:\\Tools", "<none>", "D:\\Tools\\Scenewright.exe"},
+    bool HoldsRegistryValue(RegistryRoot root, const std::string& key, const std::string& name, const std::string& text) override {
+      return real.HoldsRegistryValue(root, key, name, text);
+    }
+  } ordinary;
+  Win32Registry elevated;
+  const std::string spaced = "\"C:\\Program Files\\Scene Wright\\Scenewright.exe\"", tools = "D:\\Tools\\Scenewright.exe";
+  // Each run: who, from which folder; then the machine-wide and this user's value.
+  using Run = std::tuple<Registry*, const char*, std::string, std::string>;
+  const std::vector<Run> orders[] = {
+      {{&elevated, "C:\\Program Files\\Scene Wright", spaced, "<none>"}, {&ordinary, "C:\\Program Files\\Scene Wright", spaced, "<none>"}},
+      {{&ordinary, "D:\\Tools", "<none>", tools}, {&elevated, "D:\\Tools", tools, "<none>"}, {&ordinary, "D:\\Tools", tools, "<none>"}},
+      {{&elevated, "D:\\Tools", tools, "<none>"}, {&ordinary, "E:\\Moved", tools, "E:\\Moved\\Scenewright.exe"}},
   };
   FakeSystem program;
-  for (const auto& [registry, folder, machineValue, userValue] : cases) {
-    administrator.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "E:\\Old\\Scenewright.exe");
-    program.folder = folder;
-    RegisterStartAtLogon(*registry, program);
-    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machineValue);
-    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), userValue);
-    UnregisterStartAtLogon(*registry);
+  for (const auto& runs : orders) {
+    for (const auto& [registry, folder, machineValue, userValue] : runs) {
+      SCOPED_TRACE(std::string(registry == &elevated ? "elevated in " : "ordinary in ") + folder);
+      elevated.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", folder);  // an old one of this user's
+      program.folder = folder;
+      RegisterStartAtLogon(*registry, program);
+      EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), machineValue);
+      EXPECT_EQ(RunValue(HKEY_CURRENT_USER), userValue);
+    }
+    UnregisterStartAtLogon(elevated);
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE) + RunValue(HKEY_CURRENT_USER), "<none><none>");
   }
   Win32ProgramInfo self;  // the running executable's path, put together from its folder, base name and extension

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program inside tools/with-desktop.sh (X, icewm and its tray, a private home):
-# a tray that comes late, hiding in it and coming back, and the index saved by every kind of end.
+# a tray that comes late, hiding in it and coming back, one program per user, and the index
+# saved by every kind of end.
 #   EndToEnd.sh path/to/scenewright
 set -euo pipefail
 program=$1 pid=
@@ -74,6 +75,15 @@ xdotool mousemove --window "$tray" 8 8 click 1
 within 1000 viewable || fail "a click on the tray icon did not restore the window"
 managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
+# A second start while the window hides in the tray brings that window back, in front, and
+# ends at once, the files untouched.
+xdotool windowminimize "$window"
+within 2000 eval '! managed' || fail "not hidden"
+files=$(stat -c '%n %s %y' "$app"/*)
+(cd "$app" && timeout 10 "$app/scenewright") || fail "the second start ended with $?"
+within 2000 viewable || fail "the second start did not bring the window back"
+within 2000 eval 'xprop -root _NET_ACTIVE_WINDOW | grep -q "$(printf "0x%x" "$window")"' || fail "the window is not in front"
+[[ $(stat -c '%n %s %y' "$app"/*) == "$files" && $(clients | wc -l) == 1 ]] || fail "the second start touched the files or stayed"
 # A tray that goes away while the window is hidden gives the window back.
 xdotool windowminimize "$window"
 within 2000 eval '! managed' && set_tray 0 || fail "not hidden"
@@ -90,3 +100,11 @@ for signal in TERM HUP INT; do
   wait_for_end
   [[ $(setting currentindex) == "$expected" ]] || fail "after SIG$signal currentindex is $(setting currentindex)"
 done
+# A killed program's lock and socket do not block the next start.
+start
+kill -KILL "$pid"
+wait "$pid" || pid=
+within 5000 eval '[[ -z $(clients) ]]' || fail "the killed program's window stayed"
+start
+kill -TERM "$pid"
+wait_for_end

@@ -109,6 +109,42 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   EXPECT_FALSE(IsIconic(window.Window()) || IsZoomed(window.Window()));  // normal, though it was maximised
 }
 
+// The shell as at a logon before the task bar exists: it refuses the icon while this is set.
+bool refuseIcon = false, boxShown = false;
+BOOL WINAPI LogonShell(DWORD message, PNOTIFYICONDATAA data) {
+  return message == NIM_ADD && refuseIcon ? FALSE : Shell_NotifyIconA(message, data);
+}
+
+TEST(MainWindowTrayTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindow) {
+  FakeSystem system;
+  MainWindow window(GetModuleHandleA(nullptr), system.services(), LogonShell);
+  ASSERT_TRUE(window.Create());
+  HWND form = window.Window();
+  auto minimise = [form] { ShowWindow(form, SW_MINIMIZE), SendMessageA(form, WM_TIMER, MainWindow::kTimerId, 0); };
+  // An error box would wait for a click: its creation is noted and refused.
+  HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    char name[16] = {};
+    if (code == HCBT_CREATEWND && GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name) && !strcmp(name, "#32770")) return boxShown = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }, nullptr, GetCurrentThreadId());
+  refuseIcon = true;
+  window.presenter().OnLoad();
+  refuseIcon = false;
+  UnhookWindowsHookEx(hook);
+  EXPECT_FALSE(boxShown) << "an error box";
+  minimise();
+  EXPECT_TRUE(IsWindowVisible(form)) << "hidden, with no icon to bring it back";
+  ShowWindow(form, SW_RESTORE);
+  SendMessageA(form, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  minimise();
+  EXPECT_FALSE(IsWindowVisible(form)) << "no icon came with the task bar";
+  NOTIFYICONDATAA icon{};
+  icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = form, icon.uID = 1;
+  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // gone, as with a task bar that ends
+  SendMessageA(form, WM_TIMER, MainWindow::kTimerId, 0);
+  EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without its icon";
+}
+
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
   presenter.OnLoad();
   Send(WM_QUERYENDSESSION);

@@ -1,5 +1,6 @@
 // Looks at, and closes, a running scenewright.exe for the end-to-end test.
-//   window-probe          waits until the window is shown
+//   window-probe          waits until the window is shown, not minimised
+//   window-probe hide     minimises the window and waits until it hides in the tray
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
 
@@ -11,7 +12,7 @@
 
 int main(int argc, char** argv) {
   HWND window = nullptr;
-  for (int i = 0; i < 300 && !(window && IsWindowVisible(window)); ++i, Sleep(100)) {
+  for (int i = 0; i < 300 && !(window && IsWindowVisible(window) && !IsIconic(window)); ++i, Sleep(100)) {
     window = FindWindowA("ScenewrightForm1", nullptr);
   }
   const std::string command = argc >= 2 ? argv[1] : "";
@@ -23,6 +24,10 @@ int main(int argc, char** argv) {
     if (SendMessageA(list, LB_GETITEMRECT, std::atoi(argv[2]), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) return 1;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     std::printf("%ld %ld\n", rect.left + 40, (rect.top + rect.bottom) / 2);
+  } else if (command == "hide") {
+    PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    for (int i = 0; i < 300 && IsWindowVisible(window); ++i) Sleep(100);
+    return IsWindowVisible(window) ? 1 : 0;
   } else if (command == "close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && IsWindow(window); ++i) Sleep(100);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # scenewright.exe under Wine and Xvfb with three pictures listed: the mouse on the list, the
-# index written when the window closes.
+# index written when the window closes, one program per session.
 #   end-to-end.sh WINE_RUN STATE_DIR EXE PROBE_EXE PICTURES_DIR OUT_DIR
 set -euo pipefail
 wine_run=$1 state=$2 exe=$3 probe_exe=$4 pictures=$5 out=$6
@@ -35,6 +35,23 @@ probe close || fail "the window did not close"
 wait "$app_pid" || fail "scenewright.exe ended with $?"
 app_pid=
 grep -qx $'currentindex=1\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 1"
+
+# A second start while the window hides in the tray brings that window back and ends at once,
+# the files untouched; a killed program does not block the next start.
+start() { run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >>"$out/program.log" 2>&1 & app_pid=$!; }
+descendants() { local p; for p in $(pgrep -P "$1"); do echo "$p"; descendants "$p"; done; }
+start
+probe && probe hide || fail "minimised, the window did not hide in the tray"
+files=$(stat -c '%n %s %y' "$out/app"/*)
+run --timeout 20 "$(winpath "$out/app/scenewright.exe")" || fail "the second start ended with $?"
+probe || fail "the second start did not bring the window back"
+[[ $(stat -c '%n %s %y' "$out/app"/*) == "$files" ]] || fail "the second start touched the files"
+kill -0 "$app_pid" || fail "the first program ended"
+for p in $(descendants "$app_pid"); do [[ $(cat "/proc/$p/comm") != scenewright.exe ]] || kill -KILL "$p"; done
+wait "$app_pid" || true
+start
+probe close && wait "$app_pid" || fail "after a kill the next start did not come and go"
+app_pid=
 
 # A program folder nobody may write (immutable, even for root): the files go to
 # %APPDATA%\Scenewright, the presets beside the program copied there.
