@@ -21,6 +21,12 @@ std::string Text(HWND window) {
   return text;
 }
 
+// The shell as at a logon before the task bar exists: it refuses the icon while this is set.
+bool refuseIcon = false, boxShown = false;
+BOOL WINAPI LogonShell(DWORD message, PNOTIFYICONDATAA data) {
+  return message == NIM_ADD && refuseIcon ? FALSE : Shell_NotifyIconA(message, data);
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(window.Create()); }
@@ -30,7 +36,7 @@ class MainWindowTest : public ::testing::Test {
   void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { SendMessageA(window.Window(), message, wParam, lParam); }
 
   FakeSystem system;
-  MainWindow window{GetModuleHandleA(nullptr), system.services()};
+  MainWindow window{GetModuleHandleA(nullptr), system.services(), LogonShell};
   Presenter& presenter = window.presenter();
 };
 
@@ -109,18 +115,9 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   EXPECT_FALSE(IsIconic(window.Window()) || IsZoomed(window.Window()));  // normal, though it was maximised
 }
 
-// The shell as at a logon before the task bar exists: it refuses the icon while this is set.
-bool refuseIcon = false, boxShown = false;
-BOOL WINAPI LogonShell(DWORD message, PNOTIFYICONDATAA data) {
-  return message == NIM_ADD && refuseIcon ? FALSE : Shell_NotifyIconA(message, data);
-}
-
-TEST(MainWindowTrayTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindow) {
-  FakeSystem system;
-  MainWindow window(GetModuleHandleA(nullptr), system.services(), LogonShell);
-  ASSERT_TRUE(window.Create());
+TEST_F(MainWindowTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindow) {
   HWND form = window.Window();
-  auto minimise = [form] { ShowWindow(form, SW_MINIMIZE), SendMessageA(form, WM_TIMER, MainWindow::kTimerId, 0); };
+  auto minimise = [&] { ShowWindow(form, SW_MINIMIZE), Send(WM_TIMER, MainWindow::kTimerId); };
   // An error box would wait for a click: its creation is noted and refused.
   HHOOK hook = SetWindowsHookExA(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
     char name[16] = {};
@@ -128,20 +125,20 @@ TEST(MainWindowTrayTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWin
     return CallNextHookEx(nullptr, code, wParam, lParam);
   }, nullptr, GetCurrentThreadId());
   refuseIcon = true;
-  window.presenter().OnLoad();
+  presenter.OnLoad();
   refuseIcon = false;
   UnhookWindowsHookEx(hook);
   EXPECT_FALSE(boxShown) << "an error box";
   minimise();
   EXPECT_TRUE(IsWindowVisible(form)) << "hidden, with no icon to bring it back";
   ShowWindow(form, SW_RESTORE);
-  SendMessageA(form, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+  Send(RegisterWindowMessageA("TaskbarCreated"));
   minimise();
   EXPECT_FALSE(IsWindowVisible(form)) << "no icon came with the task bar";
   NOTIFYICONDATAA icon{};
   icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = form, icon.uID = 1;
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // gone, as with a task bar that ends
-  SendMessageA(form, WM_TIMER, MainWindow::kTimerId, 0);
+  Send(WM_TIMER, MainWindow::kTimerId);
   EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without its icon";
 }
 
