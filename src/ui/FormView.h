@@ -48,8 +48,8 @@ class FormView {
   // The pointer reset to its default shape, then a modal box with the information icon and OK.
   virtual void ShowMessageBox(const std::string& text, const std::string& title) = 0;
 
-  // The status-area icon, added once with this tip and removed once. Empty when the icon was
-  // added; otherwise the system's description of the failure.
+  // The status-area icon, added with this tip and removed once. Empty when the icon was added,
+  // or will be as soon as a tray can take it; otherwise the system's description of the failure.
   virtual std::string AddTrayIcon(std::string_view tip) = 0;
   virtual void RemoveTrayIcon() = 0;
   // Whether an added icon is on screen now. Where a tray can come and go after the icon was

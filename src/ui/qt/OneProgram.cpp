@@ -20,7 +20,7 @@ OneProgram::OneProgram() : lock_(Place("lock")) {
   // Stale only when its program is gone (killed, say); never because it is old.
   lock_.setStaleLockTime(0);
   QLocalSocket socket;
-  // The first program may be starting its server or ending: up to ten seconds.
+  // The first program may be starting its server or ending: for some seconds.
   for (int attempt = 0; attempt < 100; ++attempt, QThread::msleep(50)) {
     if (lock_.tryLock(0)) {
       // The lock makes this the only program that may replace a killed program's socket.
