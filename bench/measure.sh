@@ -69,8 +69,8 @@ width=${screen%x*} height=${screen#*x}
 : >"$out/one.jpg" && : >"$out/two.jpg"
 for _ in 1 2 3 4 5 6 7; do
   measured "$bin/scenewright_apply_once" "$picture" >>"$out/one.jpg"
-  xrandr --setmonitor left $((width / 2))/1x"$height"/1+0+0 none
-  xrandr --setmonitor right $((width / 2))/1x"$height"/1+$((width / 2))+0 none
+  xrandr --setmonitor left $((width / 2))/1x"$height"/1+0+0 screen >/dev/null
+  xrandr --setmonitor right $((width / 2))/1x"$height"/1+$((width / 2))+0 none >/dev/null
   measured "$bin/scenewright_apply_once" "$picture" >>"$out/two.jpg"
   xrandr --delmonitor left && xrandr --delmonitor right
 done

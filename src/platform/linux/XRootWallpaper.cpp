@@ -37,8 +37,12 @@ ScreenCover Cover(const QImage& picture, int width, int height) {
 ScreenSize SizeOf(Display* display) {
   const int screen = DefaultScreen(display);
   ScreenSize size{DisplayWidth(display, screen), DisplayHeight(display, screen)};
-  int event = 0, error = 0, count = 0;
-  if (!XRRQueryExtension(display, &event, &error)) return size;
+  int event = 0, error = 0, major = 0, minor = 0, count = 0;
+  // Monitors came with RandR 1.5; an older server shows one picture across the screen.
+  if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
+      major * 100 + minor < 105) {
+    return size;
+  }
   if (XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count)) {
     for (int i = 0; i < count; ++i) {
       const XRRMonitorInfo& m = monitors[i];
