@@ -7,12 +7,7 @@
 set -euo pipefail
 program=$1
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-monitors.XXXXXX")
-cleanup() {
-  jobs -p | xargs -r kill 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'jobs -p | xargs -r kill 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; tail -n5 "$work/xorg.log" >&2 || true; exit 1; }
 within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
   local i
@@ -43,8 +38,7 @@ mkdir "$work/app" && cp "$program" "$work/app/scenewright"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=60\r\ncurrentindex=-1\r\n' \
   >"$work/app/scenewright.ini"
 for picture in large.png:2400x1600 small.webp:600x400; do
-  name=${picture%:*} size=${picture#*:}
-  half=$(( ${size%x*} / 2 ))x$(( ${size#*x} / 2 ))
+  name=${picture%:*} size=${picture#*:} && half=$((${size%x*} / 2))x$((${size#*x} / 2))
   convert -size "$half" xc:red xc:lime +append \( -size "$half" xc:blue xc:yellow +append \) -append "$work/$name"
   printf '%s\r\n' "$work/$name" >"$work/app/wallpaper.dat"
   before=$(root)
