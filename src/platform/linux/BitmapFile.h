@@ -39,7 +39,9 @@ class BitmapWriter {
                                            const std::optional<ScreenSize>& screen);
   const BitmapLayout& layout() const { return layout_; }
   // The next row's three bytes a pixel, blue, green, red, to be filled and then committed.
-  std::uint8_t* Next() { return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride]; }
+  std::uint8_t* Next() {
+    return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
+  }
   bool Commit();
   bool Complete() const { return next_ == layout_.height; }
   // The covers, once every row was committed, when a screen was given and the picture is at
@@ -69,7 +71,6 @@ DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<Scre
 
 // Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent
 // pixels are drawn over black.
-bool WriteImageToBitmap(const QImage& image, int bitmapFd, const std::optional<ScreenSize>& screen,
-                        ScreenCover& cover);
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 
 }  // namespace scenewright::linux_platform

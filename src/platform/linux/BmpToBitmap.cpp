@@ -22,8 +22,7 @@ bool ReadAllAt(int fd, std::uint8_t* data, std::size_t size, std::uint64_t offse
 
 // A plain 24-bit BMP already has the bitmap's own rows: they are read one at a time, top row
 // first, and written again. Palettes, masks and compression go to Qt.
-DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
-                               ScreenCover& cover) {
+DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover) {
   std::uint8_t header[34] = {};
   if (!ReadAllAt(bmpFd, header, sizeof header, 0)) return DecodeResult::NotHandled;
   auto field = [&](int at, int bytes) {
@@ -43,8 +42,8 @@ DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<Scre
   const std::uint64_t pixelsAt = field(10, 4), stride = writer->layout().stride;
   struct stat info {};
   // A file cut short fails at once rather than after most of its rows.
-  if (::fstat(bmpFd, &info) != 0 || pixelsAt + stride * static_cast<std::uint64_t>(rows) >
-                                        static_cast<std::uint64_t>(info.st_size)) {
+  if (::fstat(bmpFd, &info) != 0 ||
+      pixelsAt + stride * static_cast<std::uint64_t>(rows) > static_cast<std::uint64_t>(info.st_size)) {
     return DecodeResult::Failed;
   }
   for (int y = 0; y < rows; ++y) {

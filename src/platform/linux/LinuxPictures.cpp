@@ -70,8 +70,11 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
     case Kind::Png:
       result = FromStream(pictureFd, [&](std::FILE* s) { return DecodePngToBitmap(s, bitmapFd, screen, cover); });
       break;
-    case Kind::Bmp: result = DecodeBmpToBitmap(pictureFd, bitmapFd, screen, cover); break;
-    case Kind::Other: break;
+    case Kind::Bmp:
+      result = DecodeBmpToBitmap(pictureFd, bitmapFd, screen, cover);
+      break;
+    case Kind::Other:
+      break;
   }
   if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
   const QImage picture = ReadPicture(path);

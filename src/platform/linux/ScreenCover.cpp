@@ -57,7 +57,9 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
       scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
     }
   }
-  scaler.cover_ = {screen.width, screen.height, {},
+  scaler.cover_ = {screen.width,
+                   screen.height,
+                   {},
                    std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
   return scaler;
 }

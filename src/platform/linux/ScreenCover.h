@@ -17,7 +17,9 @@ struct ScreenSize {
   int width;
   int height;
   std::vector<Monitor> monitors = {};
-  std::vector<Monitor> Shown() const { return monitors.empty() ? std::vector<Monitor>{{0, 0, width, height}} : monitors; }
+  std::vector<Monitor> Shown() const {
+    return monitors.empty() ? std::vector<Monitor>{{0, 0, width, height}} : monitors;
+  }
 };
 
 // A picture shrunk to cover each monitor of a screen: scaled to fill it keeping its
@@ -51,7 +53,7 @@ class CoverScaler {
   ScreenCover Take() { return std::move(cover_); }
   // One scaler a monitor, all fed the same rows; nullopt unless every monitor can be covered.
   static std::optional<std::vector<CoverScaler>> ForEachMonitor(int pictureWidth, int pictureHeight,
-                                                                 const ScreenSize& screen);
+                                                                const ScreenSize& screen);
 
  private:
   CoverScaler() = default;
