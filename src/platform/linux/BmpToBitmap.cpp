@@ -37,15 +37,17 @@ DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<Scre
   }
   const bool topDown = height < 0;
   const int rows = std::abs(height);
-  auto writer = BitmapWriter::Begin(bitmapFd, width, rows, screen);
-  if (!writer) return DecodeResult::Failed;
-  const std::uint64_t pixelsAt = field(10, 4), stride = writer->layout().stride;
+  const auto layout = LayoutFor(width, rows);
+  const std::uint64_t pixelsAt = field(10, 4);
   struct stat info {};
-  // A file cut short fails at once rather than after most of its rows.
-  if (::fstat(bmpFd, &info) != 0 ||
-      pixelsAt + stride * static_cast<std::uint64_t>(rows) > static_cast<std::uint64_t>(info.st_size)) {
+  // A file cut short, or claiming more rows than it holds, fails before anything is made.
+  if (!layout || ::fstat(bmpFd, &info) != 0 ||
+      pixelsAt + layout->pixelBytes > static_cast<std::uint64_t>(info.st_size)) {
     return DecodeResult::Failed;
   }
+  auto writer = BitmapWriter::Begin(bitmapFd, width, rows, screen);
+  if (!writer) return DecodeResult::Failed;
+  const std::uint64_t stride = layout->stride;
   for (int y = 0; y < rows; ++y) {
     const std::uint64_t fileRow = topDown ? static_cast<std::uint64_t>(y) : static_cast<std::uint64_t>(rows - 1 - y);
     if (!ReadAllAt(bmpFd, writer->Next(), static_cast<std::size_t>(width) * 3, pixelsAt + fileRow * stride) ||
