@@ -23,15 +23,20 @@ picture=$out/photo.jpg
 convert -size 600x400 plasma:fractal -resize 6000x4000! -attenuate 0.3 +noise Gaussian -quality 90 "$picture"
 convert "$picture" "$out/photo.gif"
 convert "$picture" -type truecolor "$out/photo.bmp"
+convert "$picture" "$out/photo.png"
+convert "$picture" -quality 90 "$out/photo.webp"
+convert "$picture" -compress lzw "$out/photo.tif"
+kinds="jpg gif bmp png webp tif"
+half() { awk -v m="$1" 'BEGIN { print m / 2 }'; }
 kib_mib() { awk -v k="$1" 'BEGIN { print k / 1024 }'; }
 times() { cut -d' ' -f1 "$out/$1" | median; }
 peak() { kib_mib "$(cut -d' ' -f2 "$out/$1" | median)"; }
 measured() { "$bin/scenewright_run_measured" "$@"; }
-for kind in jpg gif bmp; do
+for kind in $kinds; do
   for name in ours feh hsetroot xwallpaper djpeg; do : >"$out/$name.$kind"; done
 done
 for _ in 1 2 3 4 5 6 7; do
-  for kind in jpg gif bmp; do
+  for kind in $kinds; do
     measured "$bin/scenewright_apply_once" "$out/photo.$kind" >>"$out/ours.$kind"
     measured feh --no-fehbg --bg-fill "$out/photo.$kind" >>"$out/feh.$kind"
     measured --stdout /dev/null hsetroot -fill "$out/photo.$kind" >>"$out/hsetroot.$kind"
@@ -48,14 +53,28 @@ row "  beside" "$(times ours.jpg)" ms "$(times feh.jpg)" "$(times hsetroot.jpg)"
 row "  beside" "$(times ours.jpg)" ms "$(times feh.jpg)" "$(times djpeg.jpg)" "djpeg -bmp (no root)"
 row "Apply JPEG, peak memory" "$(peak ours.jpg)" MiB "$(awk -v m="$xwallpaper_mib" 'BEGIN { print m / 2 }')" \
   "$xwallpaper_mib" "xwallpaper --zoom"
-row "  beside" "$(peak ours.jpg)" MiB "$(awk -v m="$xwallpaper_mib" 'BEGIN { print m / 2 }')" "$(peak feh.jpg)" "feh --bg-fill"
+row "  beside" "$(peak ours.jpg)" MiB "$(half "$(peak feh.jpg)")" "$(peak feh.jpg)" "feh --bg-fill"
 row "  beside" "$(peak ours.jpg)" MiB "$(awk -v m="$xwallpaper_mib" 'BEGIN { print m / 2 }')" "$(peak hsetroot.jpg)" "hsetroot -fill"
-for kind in gif bmp; do
+for kind in ${kinds#jpg }; do
   row "Apply ${kind^^}, wall time" "$(times ours.$kind)" ms "$(times feh.$kind)" "$(times feh.$kind)" "feh --bg-fill"
   row "  beside" "$(times ours.$kind)" ms "$(times feh.$kind)" "$(times hsetroot.$kind)" "hsetroot -fill"
-  row "Apply ${kind^^}, peak memory" "$(peak ours.$kind)" MiB "$(peak feh.$kind)" "$(peak feh.$kind)" "feh --bg-fill"
-  row "  beside" "$(peak ours.$kind)" MiB "$(peak feh.$kind)" "$(peak hsetroot.$kind)" "hsetroot -fill"
+  row "Apply ${kind^^}, peak memory" "$(peak ours.$kind)" MiB "$(half "$(peak feh.$kind)")" "$(peak feh.$kind)" \
+    "feh --bg-fill"
+  row "  beside" "$(peak ours.$kind)" MiB "$(half "$(peak feh.$kind)")" "$(peak hsetroot.$kind)" "hsetroot -fill"
 done
+
+echo
+echo "== The same JPEG on two monitors (RandR monitors, the screen's two halves), beside one (median of 7) =="
+width=${screen%x*} height=${screen#*x}
+: >"$out/one.jpg" && : >"$out/two.jpg"
+for _ in 1 2 3 4 5 6 7; do
+  measured "$bin/scenewright_apply_once" "$picture" >>"$out/one.jpg"
+  xrandr --setmonitor left $((width / 2))/1x"$height"/1+0+0 screen >/dev/null
+  xrandr --setmonitor right $((width / 2))/1x"$height"/1+$((width / 2))+0 none >/dev/null
+  measured "$bin/scenewright_apply_once" "$picture" >>"$out/two.jpg"
+  xrandr --delmonitor left && xrandr --delmonitor right
+done
+row "Apply JPEG, two monitors" "$(times two.jpg)" ms "$(times one.jpg)" "$(times one.jpg)" "one monitor"
 
 # A program folder of its own: the settings and the list live beside the executable.
 make_program() {  # folder entries interval

@@ -1,5 +1,6 @@
-// Arbitrary bytes as a picture through the Linux picture path: either the load fails and the
-// staging picture stays, or a whole bitmap of the picture's size comes out.
+// Arbitrary bytes as a picture through the Linux picture path, covering two monitors of a small
+// screen on the way: either the load fails and the staging picture stays, or a whole bitmap of
+// the picture's size comes out, and a cover, if any, of the whole screen.
 #include <unistd.h>
 
 #include <QImageReader>
@@ -22,9 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // run write and check hundreds of megabytes, and the fuzzer would explore nothing else.
   const QSize declared = QImageReader(QString::fromStdString(picture)).size();
   if (declared.isValid() && static_cast<long long>(declared.width()) * declared.height() > (1 << 20)) return 0;
-  scenewright::linux_platform::LinuxPictures pictures(folder);
+  using namespace scenewright::linux_platform;
+  const ScreenSize screen{5, 3, {{0, 0, 2, 3}, {2, 0, 3, 2}}};
+  LinuxPictures pictures(folder, [&] { return screen; });
   if (!pictures.LoadStagingPicture(picture)) return 0;
   if (!pictures.SaveStagingPictureAsBitmap(bitmap)) std::abort();
+  const ScreenCover cover = pictures.TakeCover(bitmap);
+  if (!cover.pixels.empty() && (!cover.Fits(screen) || cover.pixels.size() != 15)) std::abort();
   // A complete 24-bit bitmap: its header's dimensions agree with the file's size.
   const QSize written = QImageReader(QString::fromStdString(bitmap), "BMP").size();
   const auto expected = 54 + (written.width() * 3ULL + 3) / 4 * 4 * static_cast<unsigned>(written.height());

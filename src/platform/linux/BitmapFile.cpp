@@ -8,7 +8,6 @@
 
 #include <QImage>
 #include <algorithm>
-#include <array>
 #include <csetjmp>
 #include <cstring>
 
@@ -18,9 +17,6 @@
 namespace scenewright::linux_platform {
 
 namespace {
-
-// Rows decoded and written with one system call.
-constexpr int kRowsABatch = 16;
 
 bool WriteHeader(int fd, const BitmapLayout& layout) {
   const auto header = Bmp24Header(static_cast<std::uint32_t>(layout.width), static_cast<std::uint32_t>(layout.height),
@@ -47,55 +43,60 @@ void OnJpegMessage(j_common_ptr info, int level) {
   }
 }
 
-// Everything the decode loop changes lives in libjpeg's own memory, so a jump back from an
-// error leaves nothing to clean up but the decompressor.
-DecodeResult Decode(jpeg_decompress_struct& info, int fd, std::optional<ScreenSize> screen,
-                    std::optional<CoverScaler>& scaler) {
+// What the decode loop keeps lives in libjpeg's memory or in the caller's `writer`, so a
+// jump back from an error leaves nothing to clean up but the decompressor.
+DecodeResult Decode(jpeg_decompress_struct& info, int fd, const std::optional<ScreenSize>& screen,
+                    std::optional<BitmapWriter>& writer) {
   jpeg_read_header(&info, TRUE);
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
-  const auto layout = LayoutFor(info.image_width, info.image_height);
-  if (!layout) return DecodeResult::Failed;
+  if (!LayoutFor(info.image_width, info.image_height)) return DecodeResult::Failed;
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
-  if (info.output_components != 3 || !WriteHeader(fd, *layout)) return DecodeResult::Failed;
-  if (screen) scaler = CoverScaler::For(layout->width, layout->height, *screen);
-
-  JSAMPARRAY batch = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
-                                                static_cast<JDIMENSION>(layout->stride), kRowsABatch);
-  for (int i = 0; i < kRowsABatch; ++i) std::memset(batch[i], 0, layout->stride);
-  // The file runs bottom-up, so a batch is laid out last row first and written in one go.
-  const std::size_t batchBytes = layout->stride * kRowsABatch;
-  std::uint8_t* block = batch[0];
-  for (int i = 1; i < kRowsABatch && block; ++i) {
-    if (batch[i] != batch[0] + layout->stride * static_cast<std::size_t>(i)) block = nullptr;
-  }
+  if (info.output_components != 3) return DecodeResult::Failed;
+  writer = BitmapWriter::Begin(fd, info.output_width, info.output_height, screen);
+  if (!writer) return DecodeResult::Failed;
   while (info.output_scanline < info.output_height) {
-    const int first = static_cast<int>(info.output_scanline);
-    const int count = std::min<int>(kRowsABatch, static_cast<int>(info.output_height) - first);
-    JSAMPROW rows[kRowsABatch];
-    for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i];
-    for (int done = 0; done < count;) {
-      done += static_cast<int>(jpeg_read_scanlines(&info, rows + done, static_cast<JDIMENSION>(count - done)));
+    JSAMPROW row = writer->Next();
+    while (jpeg_read_scanlines(&info, &row, 1) != 1) {
     }
-    if (scaler) {
-      for (int i = 0; i < count; ++i) scaler->AddRow(rows[i]);
-    }
-    if (block) {
-      const std::size_t bytes = layout->stride * static_cast<std::size_t>(count);
-      if (!WriteAllAt(fd, block + batchBytes - bytes, bytes, RowOffset(*layout, first + count - 1))) {
-        return DecodeResult::Failed;
-      }
-    } else {
-      for (int i = 0; i < count; ++i) {
-        if (!WriteAllAt(fd, rows[i], layout->stride, RowOffset(*layout, first + i))) return DecodeResult::Failed;
-      }
-    }
+    if (!writer->Commit()) return DecodeResult::Failed;
   }
   jpeg_finish_decompress(&info);
   return DecodeResult::Written;
 }
 
 }  // namespace
+
+std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long long height,
+                                                const std::optional<ScreenSize>& screen) {
+  const auto layout = LayoutFor(width, height);
+  if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
+  BitmapWriter writer(fd, *layout);
+  writer.batch_.assign(layout->stride * kRowsABatch, 0);
+  if (screen) writer.scalers_ = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen);
+  writer.screen_ = screen;
+  return writer;
+}
+
+bool BitmapWriter::Commit() {
+  if (next_ >= layout_.height) return false;
+  const std::uint8_t* row = Next();
+  if (scalers_) {
+    for (CoverScaler& scaler : *scalers_) scaler.AddRow(row);
+  }
+  const int inBatch = next_++ % kRowsABatch + 1;
+  if (inBatch < kRowsABatch && next_ < layout_.height) return true;
+  // The batch's rows sit last row first at its end, as the file keeps them: one write.
+  const std::size_t bytes = layout_.stride * static_cast<std::size_t>(inBatch);
+  return WriteAllAt(fd_, batch_.data() + batch_.size() - bytes, bytes, RowOffset(layout_, next_ - 1));
+}
+
+ScreenCover BitmapWriter::TakeCover() {
+  if (!Complete() || !scalers_ || !screen_) return {};
+  std::vector<ScreenCover> parts;
+  for (CoverScaler& scaler : *scalers_) parts.push_back(scaler.Take());
+  return Compose(*screen_, std::move(parts));
+}
 
 std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   if (width <= 0 || height <= 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
@@ -105,9 +106,10 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
 }
 
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover) {
   // Outside the frame an error jumps out of, so that it is still destroyed.
-  std::optional<CoverScaler> scaler;
+  std::optional<BitmapWriter> writer;
   jpeg_decompress_struct info;
   JpegErrors errors;
   info.err = jpeg_std_error(&errors.manager);
@@ -119,32 +121,42 @@ DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<Scr
     return DecodeResult::Failed;
   }
   jpeg_stdio_src(&info, jpeg);
-  const DecodeResult result = Decode(info, bitmapFd, screen, scaler);
+  const DecodeResult result = Decode(info, bitmapFd, screen, writer);
   jpeg_destroy_decompress(&info);
-  if (result == DecodeResult::Written && scaler && cover) *cover = scaler->Take();
+  if (result == DecodeResult::Written) cover = writer->TakeCover();
   return result;
 }
 
-bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen, ScreenCover* cover) {
-  const auto layout = LayoutFor(image.width(), image.height());
-  if (!layout) return false;
-  if (!WriteHeader(bitmapFd, *layout)) return false;
-  std::vector<std::uint8_t> row(layout->stride, 0);
-  const auto rowBytes = static_cast<std::size_t>(layout->width) * 3;
-  auto scaler = screen ? CoverScaler::For(layout->width, layout->height, *screen) : std::nullopt;
-  // Converted a batch of rows at a time, so a large picture is not held twice.
-  for (int first = 0; first < layout->height; first += kRowsABatch) {
-    const int count = std::min(kRowsABatch, layout->height - first);
-    // Without alpha, every desktop's loader reads the file the same way.
-    const QImage bgr = image.copy(0, first, layout->width, count).convertToFormat(QImage::Format_BGR888);
-    if (bgr.isNull()) return false;
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, const std::optional<ScreenSize>& screen,
+                        ScreenCover& cover) {
+  auto writer = BitmapWriter::Begin(bitmapFd, image.width(), image.height(), screen);
+  if (!writer) return false;
+  const int width = writer->layout().width, height = writer->layout().height;
+  // Premultiplied, a pixel's colour is what it shows over black, whatever a transparent
+  // pixel's colour was; without alpha, the rows convert straight to the file's own order.
+  const bool alpha = image.hasAlphaChannel();
+  constexpr int kRowsAConversion = 16;  // so that a large picture is not held twice
+  for (int first = 0; first < height; first += kRowsAConversion) {
+    const int count = std::min(kRowsAConversion, height - first);
+    const QImage part = image.copy(0, first, width, count)
+                            .convertToFormat(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_BGR888);
+    if (part.isNull()) return false;
     for (int y = 0; y < count; ++y) {
-      std::memcpy(row.data(), bgr.constScanLine(y), rowBytes);
-      if (!WriteAllAt(bitmapFd, row.data(), row.size(), RowOffset(*layout, first + y))) return false;
-      if (scaler) scaler->AddRow(row.data());
+      std::uint8_t* row = writer->Next();
+      if (alpha) {
+        const auto* pixels = reinterpret_cast<const QRgb*>(part.constScanLine(y));
+        for (int x = 0; x < width; ++x, row += 3) {
+          row[0] = static_cast<std::uint8_t>(qBlue(pixels[x]));
+          row[1] = static_cast<std::uint8_t>(qGreen(pixels[x]));
+          row[2] = static_cast<std::uint8_t>(qRed(pixels[x]));
+        }
+      } else {
+        std::memcpy(row, part.constScanLine(y), static_cast<std::size_t>(width) * 3);
+      }
+      if (!writer->Commit()) return false;
     }
   }
-  if (scaler && cover) *cover = scaler->Take();
+  cover = writer->TakeCover();
   return true;
 }
 

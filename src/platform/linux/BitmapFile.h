@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "platform/Bmp24Header.h"
 #include "platform/linux/ScreenCover.h"
@@ -28,17 +29,48 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height);
 
 enum class DecodeResult { Written, NotHandled, Failed };
 
-// Decodes a JPEG row by row straight into the bitmap file `bitmapFd`, each row written where
-// the bottom-up file keeps it, so the picture never has to be held in memory. NotHandled for
-// colour spaces left to the general reader (CMYK); Failed for a corrupt or truncated file,
-// one too large, or a write error.
-// Given a `screen`, the same rows also make the picture's cover of it, left in `cover`, when
-// the picture is larger than the screen.
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, std::optional<ScreenSize> screen = std::nullopt,
-                                ScreenCover* cover = nullptr);
+// The rows of a picture, given top-down, written where the bottom-up file keeps them (a batch
+// of rows a system call) and fed to the covers of each monitor as they pass, so the picture
+// never has to be held in memory or read back.
+class BitmapWriter {
+ public:
+  // Writes the header; nullopt for a picture too large (see LayoutFor) or a write error.
+  static std::optional<BitmapWriter> Begin(int fd, long long width, long long height,
+                                           const std::optional<ScreenSize>& screen);
+  const BitmapLayout& layout() const { return layout_; }
+  // The next row's three bytes a pixel, blue, green, red, to be filled and then committed.
+  std::uint8_t* Next() {
+    return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
+  }
+  bool Commit();
+  bool Complete() const { return next_ == layout_.height; }
+  // The covers, once every row was committed, when a screen was given and the picture is at
+  // least as large as each monitor.
+  ScreenCover TakeCover();
 
-// Writes an image decoded by Qt as the same bitmap, and its cover as above.
-bool WriteImageToBitmap(const QImage& image, int bitmapFd, std::optional<ScreenSize> screen = std::nullopt,
-                        ScreenCover* cover = nullptr);
+ private:
+  static constexpr int kRowsABatch = 16;
+  BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout) {}
+  int fd_;
+  BitmapLayout layout_;
+  std::vector<std::uint8_t> batch_;  // bottom-up, as in the file; padding stays zero
+  int next_ = 0;
+  std::optional<std::vector<CoverScaler>> scalers_;
+  std::optional<ScreenSize> screen_;
+};
+
+// Decoders of the common kinds, row by row straight into the bitmap file through a
+// BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
+// general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit); Failed for a
+// corrupt or truncated file, one too large, or a write error.
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover);
+DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,
+                               ScreenCover& cover);
+DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
+
+// Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent
+// pixels are drawn over black.
+bool WriteImageToBitmap(const QImage& image, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 
 }  // namespace scenewright::linux_platform

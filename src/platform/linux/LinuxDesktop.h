@@ -32,8 +32,8 @@ class LinuxDesktop final : public Desktop {
   std::vector<std::string> BitmapFileCandidates() override;
   void SetWallpaper(const std::string& bitmapPath) override;
 
-  // The screen the picture is shown on by this program itself: the X root's, on a bare X
-  // server; nullopt where a desktop shows the bitmap.
+  // The screen the picture is shown on by this program itself: the X root's and its
+  // monitors, on a bare X server; nullopt where a desktop shows the bitmap.
   static std::optional<ScreenSize> BareScreenSize();
 
  private:

@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/linux/BitmapFile.h"
 #include "platform/linux/LinuxDesktop.h"
@@ -18,11 +19,32 @@ namespace scenewright::linux_platform {
 
 namespace {
 
-constexpr std::array<const char*, 4> kAcceptedFormats{"jpeg", "gif", "bmp", "ico"};
+// Qt reads PNG itself, WebP and TIFF through its image format plugins.
+constexpr std::array<const char*, 7> kAcceptedFormats{"jpeg", "gif", "bmp", "ico", "png", "webp", "tiff"};
 
-bool IsJpeg(int fd) {
-  unsigned char magic[3] = {};
-  return ::pread(fd, magic, sizeof magic, 0) == 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF;
+enum class Kind { Jpeg, Png, Bmp, Other };
+
+Kind KindOf(int fd) {
+  unsigned char magic[8] = {};
+  const ssize_t read = ::pread(fd, magic, sizeof magic, 0);
+  if (read >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) return Kind::Jpeg;
+  if (read == 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return Kind::Png;
+  if (read >= 2 && magic[0] == 'B' && magic[1] == 'M') return Kind::Bmp;
+  return Kind::Other;
+}
+
+// The stdio stream libjpeg and libpng read from, on a copy of the descriptor.
+template <typename Decoder>
+DecodeResult FromStream(int pictureFd, Decoder decode) {
+  const int copy = ::dup(pictureFd);
+  std::FILE* stream = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
+  if (!stream) {
+    if (copy >= 0) ::close(copy);
+    return DecodeResult::Failed;
+  }
+  const DecodeResult result = decode(stream);
+  std::fclose(stream);
+  return result;
 }
 
 // A regular file opened for reading; never blocks on a pipe or a device.
@@ -37,21 +59,26 @@ int OpenPicture(const std::string& path) {
   return fd;
 }
 
-bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, std::optional<ScreenSize> screen,
+// The common kinds are decoded row by row; Qt reads the rest whole.
+bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std::optional<ScreenSize>& screen,
                 ScreenCover& cover) {
-  if (IsJpeg(pictureFd)) {
-    const int copy = ::dup(pictureFd);
-    std::FILE* jpeg = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
-    if (!jpeg) {
-      if (copy >= 0) ::close(copy);
-      return false;
-    }
-    const DecodeResult result = DecodeJpegToBitmap(jpeg, bitmapFd, screen, &cover);
-    std::fclose(jpeg);
-    if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
+  DecodeResult result = DecodeResult::NotHandled;
+  switch (KindOf(pictureFd)) {
+    case Kind::Jpeg:
+      result = FromStream(pictureFd, [&](std::FILE* s) { return DecodeJpegToBitmap(s, bitmapFd, screen, cover); });
+      break;
+    case Kind::Png:
+      result = FromStream(pictureFd, [&](std::FILE* s) { return DecodePngToBitmap(s, bitmapFd, screen, cover); });
+      break;
+    case Kind::Bmp:
+      result = DecodeBmpToBitmap(pictureFd, bitmapFd, screen, cover);
+      break;
+    case Kind::Other:
+      break;
   }
+  if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
   const QImage picture = ReadPicture(path);
-  return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd, screen, &cover);
+  return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd, screen, cover);
 }
 
 // Puts a second name on the staging file beside the bitmap, or copies it where the two lie

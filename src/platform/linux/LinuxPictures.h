@@ -10,20 +10,20 @@
 
 namespace scenewright::linux_platform {
 
-// Reads a picture the way the Windows loader would take it: JPEG, GIF, BMP or an icon,
-// recognised by content, at its natural size. Qt's allocation limit stays on, so an absurdly
+// Reads a picture the way the Windows loader would take it: JPEG, GIF, BMP or an icon, and
+// also PNG, WebP and TIFF, recognised by content, at its natural size. Qt's allocation limit stays on, so an absurdly
 // large picture fails cleanly; a null image for anything else. Given a `size`, the picture is
 // stretched to it, a JPEG decoded at the nearest reduced scale rather than whole.
 QImage ReadPicture(const std::string& path, QSize size = {});
 
 // The staging picture is kept as a finished bitmap file, private to the user, beside the
-// wallpaper bitmap. A JPEG is decoded straight into it row by row, so even a very large
-// photograph never sits in memory whole; saving then only links that file into place.
-// Where the desktop shows the picture itself on a screen (bare X), the decoded rows also make
-// the picture's cover of that screen, so the large bitmap is never read back.
+// wallpaper bitmap. A JPEG, a PNG or a plain BMP is decoded straight into it row by row, so
+// even a very large photograph never sits in memory whole; saving then only links that file
+// into place. Where the desktop shows the picture itself (bare X), the decoded rows also make
+// the picture's cover of each monitor, so the large bitmap is never read back.
 class LinuxPictures final : public Pictures {
  public:
-  // The screen to cover, asked at each load; nullopt when no cover is wanted.
+  // The screen and monitors to cover, asked at each load; nullopt when no cover is wanted.
   using ScreenSizeSource = std::function<std::optional<ScreenSize>()>;
 
   // Stages in the user's cache folder, where the wallpaper bitmap lives.

@@ -57,9 +57,47 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
       scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
     }
   }
-  scaler.cover_ = {screen.width, screen.height,
+  scaler.cover_ = {screen.width,
+                   screen.height,
+                   {},
                    std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
   return scaler;
+}
+
+std::optional<std::vector<CoverScaler>> CoverScaler::ForEachMonitor(int pictureWidth, int pictureHeight,
+                                                                    const ScreenSize& screen) {
+  std::vector<CoverScaler> scalers;
+  for (const Monitor& monitor : screen.Shown()) {
+    auto scaler = For(pictureWidth, pictureHeight, {monitor.width, monitor.height});
+    if (!scaler) return std::nullopt;
+    scalers.push_back(std::move(*scaler));
+  }
+  return scalers;
+}
+
+ScreenCover Compose(const ScreenSize& screen, std::vector<ScreenCover> parts) {
+  const std::vector<Monitor> monitors = screen.Shown();
+  if (parts.size() != monitors.size() || screen.width <= 0 || screen.height <= 0) return {};
+  // One monitor showing the whole screen needs no copy.
+  if (monitors.size() == 1 && monitors[0] == Monitor{0, 0, screen.width, screen.height} &&
+      parts[0].width == screen.width && parts[0].height == screen.height) {
+    parts[0].monitors = monitors;
+    return std::move(parts[0]);
+  }
+  ScreenCover cover{screen.width, screen.height, monitors,
+                    std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
+  for (std::size_t i = 0; i < monitors.size(); ++i) {
+    const Monitor& m = monitors[i];
+    const ScreenCover& part = parts[i];
+    if (part.width != m.width || part.height != m.height) return {};
+    // Clipped to the screen: a monitor may reach past it while the screen is being resized.
+    const int left = std::max(m.x, 0), right = std::min(m.x + m.width, screen.width);
+    for (int y = std::max(m.y, 0); y < std::min(m.y + m.height, screen.height) && left < right; ++y) {
+      std::copy_n(&part.pixels[static_cast<std::size_t>(y - m.y) * m.width + (left - m.x)], right - left,
+                  &cover.pixels[static_cast<std::size_t>(y) * screen.width + left]);
+    }
+  }
+  return cover;
 }
 
 void CoverScaler::Accumulate(const std::uint8_t* bgr, std::uint32_t weight) {

@@ -6,18 +6,37 @@
 
 namespace scenewright::linux_platform {
 
+// The part of the screen one monitor shows.
+struct Monitor {
+  int x, y, width, height;
+  bool operator==(const Monitor&) const = default;
+};
+
+// A screen and the monitors showing it; without monitors, the screen is one.
 struct ScreenSize {
   int width;
   int height;
+  std::vector<Monitor> monitors = {};
+  std::vector<Monitor> Shown() const {
+    return monitors.empty() ? std::vector<Monitor>{{0, 0, width, height}} : monitors;
+  }
 };
 
-// A picture shrunk to cover a screen: scaled to fill it keeping its proportions, centred and
-// cropped. 0x00RRGGBB a pixel, rows top-down.
+// A picture shrunk to cover each monitor of a screen: scaled to fill it keeping its
+// proportions, centred and cropped; black where no monitor shows. 0x00RRGGBB a pixel, rows
+// top-down.
 struct ScreenCover {
   int width = 0;
   int height = 0;
+  std::vector<Monitor> monitors;  // as the cover was made for
   std::vector<std::uint32_t> pixels;
+  bool Fits(const ScreenSize& screen) const {
+    return width == screen.width && height == screen.height && monitors == screen.Shown() && !pixels.empty();
+  }
 };
+
+// Places each monitor's own cover (in the order of ScreenSize::Shown) on the whole screen.
+ScreenCover Compose(const ScreenSize& screen, std::vector<ScreenCover> parts);
 
 // Builds the cover of a picture larger than the screen from the picture's rows as they are
 // decoded, top-down, so the picture itself never has to be held or read back. Each screen
@@ -32,6 +51,9 @@ class CoverScaler {
   void AddRow(const std::uint8_t* bgr);
   // The cover, complete once every row was added.
   ScreenCover Take() { return std::move(cover_); }
+  // One scaler a monitor, all fed the same rows; nullopt unless every monitor can be covered.
+  static std::optional<std::vector<CoverScaler>> ForEachMonitor(int pictureWidth, int pictureHeight,
+                                                                const ScreenSize& screen);
 
  private:
   CoverScaler() = default;

@@ -61,10 +61,11 @@ class SwaybgChild {
   std::unique_ptr<QProcess> process_;
 };
 
-// No desktop: the X root window's background, as a pixmap that outlives this connection.
-// Shows `cover` when it was made for this screen's size, else reads the bitmap and scales it.
+// No desktop: the X root window's background, as a pixmap that outlives this connection, each
+// monitor covered by the whole picture. Shows `cover` when it was made for this screen and
+// its monitors, else reads the bitmap and scales it.
 bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover = {});
-// The size of the X screen a cover is made for; nullopt without an X display.
+// The X screen a cover is made for, with its RandR monitors; nullopt without an X display.
 std::optional<ScreenSize> XRootScreenSize();
 
 }  // namespace scenewright::linux_platform

@@ -7,6 +7,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -18,18 +19,38 @@ namespace {
 
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
-// The picture scaled to cover the whole screen, keeping its proportions, centred and cropped:
-// for a picture the decode could not shrink on the way (one smaller than the screen).
+// The picture scaled to cover a monitor, keeping its proportions, centred and cropped: for a
+// picture the decode could not shrink on the way (one smaller than a monitor).
 ScreenCover Cover(const QImage& picture, int width, int height) {
   const QImage scaled = picture.scaled(width, height, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
   const QImage cropped = scaled.copy((scaled.width() - width) / 2, (scaled.height() - height) / 2, width, height)
                              .convertToFormat(QImage::Format_RGB32);
-  ScreenCover cover{width, height, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
+  ScreenCover cover{width, height, {}, std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height)};
   for (int y = 0; y < height; ++y) {
     std::memcpy(&cover.pixels[static_cast<std::size_t>(y) * width], cropped.constScanLine(y),
                 static_cast<std::size_t>(width) * 4);
   }
   return cover;
+}
+
+// The screen, and the monitors RandR reports on it (each output showing a part of the root).
+ScreenSize SizeOf(Display* display) {
+  const int screen = DefaultScreen(display);
+  ScreenSize size{DisplayWidth(display, screen), DisplayHeight(display, screen)};
+  int event = 0, error = 0, major = 0, minor = 0, count = 0;
+  // Monitors came with RandR 1.5; an older server shows one picture across the screen.
+  if (!XRRQueryExtension(display, &event, &error) || !XRRQueryVersion(display, &major, &minor) ||
+      major * 100 + minor < 105) {
+    return size;
+  }
+  if (XRRMonitorInfo* monitors = XRRGetMonitors(display, RootWindow(display, screen), True, &count)) {
+    for (int i = 0; i < count; ++i) {
+      const XRRMonitorInfo& m = monitors[i];
+      if (m.width > 0 && m.height > 0) size.monitors.push_back({m.x, m.y, m.width, m.height});
+    }
+    XRRFreeMonitors(monitors);
+  }
+  return size;
 }
 
 int Shift(unsigned long mask) {
@@ -108,7 +129,7 @@ void FreePreviousBackground(Display* display, Window root, Atom rootPixmap, Atom
 std::optional<ScreenSize> XRootScreenSize() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return std::nullopt;
-  const ScreenSize size{DisplayWidth(display, DefaultScreen(display)), DisplayHeight(display, DefaultScreen(display))};
+  ScreenSize size = SizeOf(display);
   XCloseDisplay(display);
   return size;
 }
@@ -122,11 +143,16 @@ bool SetXRootWallpaper(const std::string& bitmapPath, ScreenCover cover) {
   const Window root = RootWindow(display, screen);
   Visual* visual = DefaultVisual(display, screen);
   const int depth = DefaultDepth(display, screen);
-  const int width = DisplayWidth(display, screen);
-  const int height = DisplayHeight(display, screen);
-  if (cover.width != width || cover.height != height || cover.pixels.empty()) {
+  const ScreenSize size = SizeOf(display);
+  const int width = size.width;
+  const int height = size.height;
+  if (!cover.Fits(size)) {
     const QImage picture = ReadPicture(bitmapPath);
-    cover = picture.isNull() ? ScreenCover{} : Cover(picture, width, height);
+    std::vector<ScreenCover> parts;
+    for (const Monitor& monitor : size.Shown()) {
+      if (!picture.isNull()) parts.push_back(Cover(picture, monitor.width, monitor.height));
+    }
+    cover = Compose(size, std::move(parts));
   }
   bool ok = false;
   if (!cover.pixels.empty() && (visual->c_class == TrueColor || visual->c_class == DirectColor)) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <zlib.h>
 
 #include <QImage>
 #include <filesystem>
@@ -14,12 +15,24 @@ namespace {
 using namespace scenewright::testing;
 namespace fs = std::filesystem;
 
-// Qt reads GIF but does not write it: that one comes from the fuzzing seeds (5 x 3).
-std::string Save(const TempFolder& dir, const std::string& name, int width, int height, const char* format) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(QColor(10, 200, 30));
+// A gradient, so that a flipped or shifted copy shows; with alpha, transparent on the left and
+// opaque on the right, whatever the colour. Qt reads GIF but does not write it: that one comes
+// from the fuzzing seeds (5 x 3). A negative height makes a BMP run top-down.
+std::string Save(const TempFolder& dir, const std::string& name, int width, int height, const char* format,
+                 bool alpha = false) {
+  QImage image(width, height, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.setPixel(x, y, qRgba(200, 255 * y / height, 255 * x / width, 255 * x / width));
+  if (!alpha) image = image.convertToFormat(QImage::Format_RGB32);
   EXPECT_TRUE(std::string_view(format) == "GIF" ? fs::copy_file(SCENEWRIGHT_GIF, dir / name)
-                                                : image.save(QString::fromStdString(dir / name), format));
+                                                : image.save(QString::fromStdString(dir / name), format, 100));
+  if (name.starts_with("top-down")) {
+    std::string bytes = ReadBytes(dir / name);
+    const std::int32_t negative = -height;
+    bytes.replace(22, 4, reinterpret_cast<const char*>(&negative), 4);
+    WriteBytes(dir / name, bytes);
+  }
   return dir / name;
 }
 
@@ -30,17 +43,24 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   WriteBytes(dir / "victim", "keep me");
   ASSERT_EQ(::symlink((dir / "victim").c_str(), bitmap.c_str()), 0);
   // Named against their kind: the loader goes by content, as the Windows one does. Odd
-  // widths exercise the row padding; 1000 rows span several decoded batches.
-  for (auto [name, format, width, height] : {std::tuple{"a.gif", "JPEG", 321, 1000}, {"b.jpg", "GIF", 5, 3},
-                                             {"c.bmp", "BMP", 7, 5}, {"d.jpg", "JPEG", 1, 1}}) {
-    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format))) << name;
+  // widths exercise the row padding; 1000 rows span several decoded batches. Transparent
+  // pixels come out black, half-transparent ones half as bright (over black).
+  const std::tuple<const char*, const char*, int, int, bool> kinds[] = {
+      {"a.gif", "JPEG", 321, 1000, false}, {"b.jpg", "GIF", 5, 3, false},         {"c.bmp", "BMP", 7, 5, false},
+      {"d.jpg", "JPEG", 1, 1, false},      {"top-down.bmp", "BMP", 6, 20, false}, {"e.bmp", "PNG", 9, 40, true},
+      {"f.png", "WEBP", 9, 40, true},      {"g.jpg", "TIFF", 9, 40, false},       {"h.tif", "PNG", 9, 40, false}};
+  for (auto [name, format, width, height, alpha] : kinds) {
+    ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format, alpha))) << name;
     ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
     const QImage copy(QString::fromStdString(bitmap)), original(QString::fromStdString(dir / name));
     EXPECT_EQ(copy.size(), QSize(width, height)) << name;
     for (QPoint at : {QPoint(0, 0), QPoint(width - 1, height - 1), QPoint(width / 2, height / 3)}) {
       const QColor a = copy.pixelColor(at), b = original.pixelColor(at);
-      EXPECT_LE(std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue()), 4)
-          << name;
+      auto off = [&](int (QColor::*channel)() const) {
+        return std::abs((a.*channel)() - ((b.*channel)() * b.alpha() + 127) / 255);
+      };
+      EXPECT_LE(off(&QColor::red) + off(&QColor::green) + off(&QColor::blue), 6)
+          << name << " " << a.name().toStdString() << " " << b.name(QColor::HexArgb).toStdString();
     }
   }
   EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");  // the link is replaced, not followed
@@ -49,26 +69,36 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
 
   WriteBytes(dir / "text.jpg", "not a picture");
   const std::string jpeg = ReadBytes(Save(dir, "whole.jpg", 300, 200, "JPEG"));
-  WriteBytes(dir / "truncated.jpg", jpeg.substr(0, jpeg.size() / 2));
+  for (const char* whole : {"whole.jpg", "c.bmp", "e.bmp", "f.png", "g.jpg"}) {
+    const std::string bytes = ReadBytes(dir / whole);
+    WriteBytes(dir / ("cut-" + std::string(whole)), bytes.substr(0, bytes.size() / 2));
+  }
   fs::create_directory(dir / "folder.jpg");
   ASSERT_EQ(::mkfifo((dir / "fifo.jpg").c_str(), 0600), 0);  // a read would wait for ever
   // A BMP claiming 60000 x 60000 pixels, over Qt's allocation limit; a JPEG claiming
-  // 65000 x 65000, whose bitmap would fill the disk.
+  // 65000 x 65000 and a PNG 40000 x 40000 (its header's checksum made good), whose bitmaps
+  // would fill the disk.
   std::string bomb = ReadBytes(Save(dir, "bomb.bmp", 1, 1, "BMP"));
   bomb.replace(18, 8, "\x60\xEA\0\0\x60\xEA\0\0", 8);
   WriteBytes(dir / "bomb.bmp", bomb);
   const auto frame = jpeg.find("\xFF\xC0");
   WriteBytes(dir / "bomb.jpg", std::string(jpeg).replace(frame + 5, 4, "\xFD\xE8\xFD\xE8"));
-  for (const char* bad :
-       {"missing.jpg", "text.jpg", "truncated.jpg", "folder.jpg", "fifo.jpg", "bomb.bmp", "bomb.jpg", ""}) {
+  std::string png = ReadBytes(dir / "h.tif");
+  png.replace(16, 8, "\0\0\x9C\x40\0\0\x9C\x40", 8);
+  const auto crc = ::crc32(0, reinterpret_cast<const Bytef*>(png.data() + 12), 17);
+  png.replace(29, 4, std::string{char(crc >> 24), char(crc >> 16), char(crc >> 8), char(crc)});
+  WriteBytes(dir / "bomb.png", png);
+  for (const char* bad : {"missing.jpg", "text.jpg", "cut-whole.jpg", "cut-c.bmp", "cut-e.bmp", "cut-f.png",
+                          "cut-g.jpg", "folder.jpg", "fifo.jpg", "bomb.bmp", "bomb.jpg", "bomb.png", ""}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad[0] ? dir / bad : "")) << bad;
     // The preview may show what there is of a cut-short picture; nothing else.
-    EXPECT_TRUE(std::string_view(bad) == "truncated.jpg" || ReadPicture(dir / bad).isNull()) << bad;
+    EXPECT_TRUE(std::string_view(bad).starts_with("cut-") || ReadPicture(dir / bad).isNull()) << bad;
   }
   // The previous staging picture is still there, and the bitmap as it was.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap), before);
-  EXPECT_EQ(EntryCount(dir.path()), 14u);  // the pictures, the bitmap, the staging copy: nothing else
+  // The pictures, the bitmap, the staging copy: nothing else
+  EXPECT_EQ(EntryCount(dir.path()), 24u);
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The real program on a bare X server with two monitors of different shapes side by side
+# (Xorg's dummy driver, its outputs turned on with xrandr): each monitor must show the whole
+# picture, scaled to cover it, centred and cropped. A picture larger than the monitors (shrunk
+# while decoded) and a smaller one (scaled up afterwards), each with four distinct quadrants.
+#   TwoMonitors.sh path/to/scenewright
+set -euo pipefail
+program=$1
+work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-monitors.XXXXXX")
+trap 'jobs -p | xargs -r kill 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; tail -n5 "$work/xorg.log" >&2 || true; exit 1; }
+within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
+  local i
+  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
+  return 1
+}
+
+printf '%s\n' 'Section "Device"' ' Identifier "d"' ' Driver "dummy"' ' VideoRam 65536' 'EndSection' \
+  'Section "Screen"' ' Identifier "s"' ' Device "d"' ' DefaultDepth 24' ' SubSection "Display"' \
+  '  Virtual 2048 768' ' EndSubSection' 'EndSection' >"$work/xorg.conf"
+mkdir "$work/xorg.conf.d"
+Xorg -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log" -displayfd 3 \
+  -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
+within 30 test -s "$work/display" || fail "Xorg did not start"
+export DISPLAY=:$(head -n1 "$work/display")
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY SWAYSOCK
+export HOME=$work XDG_CACHE_HOME=$work/cache XDG_CONFIG_HOME=$work/config
+xrandr --addmode DUMMY1 1024x576
+xrandr --output DUMMY0 --mode 800x600 --output DUMMY1 --mode 1024x576 --right-of DUMMY0
+[[ $(xrandr --listmonitors | head -n1) == "Monitors: 2" ]] || fail "two monitors: $(xrandr --listmonitors)"
+
+# Red, lime, blue, yellow from the top left; each monitor is probed at a fifth of its width and
+# height from every corner: x y expected (1 = channel full), for red, green, blue.
+probes='160 120 100  640 120 010  160 480 001  640 480 110
+        1004 115 100 1619 115 010 1004 460 001 1619 460 110'
+root() { xprop -root _XROOTPMAP_ID 2>/dev/null | grep -o '0x[0-9a-f]*' || true; }
+mkdir "$work/app" && cp "$program" "$work/app/scenewright"
+printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=60\r\ncurrentindex=-1\r\n' \
+  >"$work/app/scenewright.ini"
+for picture in large.png:2400x1600 small.webp:600x400; do
+  name=${picture%:*} size=${picture#*:} && half=$((${size%x*} / 2))x$((${size#*x} / 2))
+  convert -size "$half" xc:red xc:lime +append \( -size "$half" xc:blue xc:yellow +append \) -append "$work/$name"
+  printf '%s\r\n' "$work/$name" >"$work/app/wallpaper.dat"
+  before=$(root)
+  "$work/app/scenewright" >"$work/program.log" 2>&1 &
+  pid=$!
+  within 30 eval '[[ -n $(root) && $(root) != "$before" ]]' || fail "$name: the root was not set"
+  kill "$pid" && wait "$pid" || true
+  import -window root "$work/root.png"
+  read -ra p <<<"$probes"
+  for ((i = 0; i < ${#p[@]}; i += 3)); do
+    x=${p[i]} y=${p[i + 1]} want=${p[i + 2]}
+    got=$(convert "$work/root.png" -format "%[fx:p{$x,$y}.r>0.7]%[fx:p{$x,$y}.g>0.7]%[fx:p{$x,$y}.b>0.7]" info:)
+    [[ $got == "$want" ]] || fail "$name at $x,$y: channels $got, expected $want"
+  done
+done
+echo "each monitor shows the whole picture"
