@@ -22,6 +22,8 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Beside the libraries found by the scan: Qt's Wayland platform, for a session without XWayland.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-wayland")
   set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_PACKAGE_DESCRIPTION "Scenewright changes the wallpaper when it starts and then at a \
