@@ -22,8 +22,9 @@ else()
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  # Loaded at run time, so the library scan cannot see it: Qt's readers of WebP and TIFF.
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins")
+  # Loaded at run time, so the library scan cannot see them: Qt's readers of WebP and TIFF, and
+  # its Wayland platform for a session without XWayland.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, qt6-wayland")
   set(CPACK_STRIP_FILES ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_PACKAGE_DESCRIPTION "Scenewright changes the wallpaper when it starts and then at a \

@@ -69,10 +69,16 @@ inline constexpr int kTwipsPerInch = 1440;
 
 inline constexpr std::size_t kControlCount = 19;
 
+#ifdef _WIN32
+inline constexpr std::string_view kAutostartCaption = "Start With Windows";
+#else
+inline constexpr std::string_view kAutostartCaption = "Start At Login";  // no Windows to start with
+#endif
+
 // clang-format off
 inline constexpr std::array<ControlSpec, kControlCount> kControls{{
   {ControlId::Frame1,        "Frame1",        ControlKind::Frame,        std::nullopt,      "Configure Scenewright",                  {120, 120, 3375, 2055},  1,  true},
-  {ControlId::chkAutostart,  "chkAutostart",  ControlKind::CheckBox,     ControlId::Frame1, "Start With Windows",                     {120, 240, 2055, 255},   2,  true},
+  {ControlId::chkAutostart,  "chkAutostart",  ControlKind::CheckBox,     ControlId::Frame1, kAutostartCaption,                        {120, 240, 2055, 255},   2,  true},
   {ControlId::chkNewOnStart, "chkNewOnStart", ControlKind::CheckBox,     ControlId::Frame1, "Change Wallpaper On Start",              {120, 480, 2535, 255},   3,  true},
   {ControlId::chkRandom,     "chkRandom",     ControlKind::CheckBox,     ControlId::Frame1, "Choose Wallpaper Randomly",              {120, 720, 2535, 255},   5,  true},
   {ControlId::chkChangeTime, "chkChangeTime", ControlKind::CheckBox,     ControlId::Frame1, "Change Wallpaper At Specified Interval", {120, 1080, 3135, 255},  4,  true},

@@ -17,6 +17,7 @@ mkdir -m 755 "$work/xdg"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack failed"
 deb=$(ls "$work"/package/scenewright_*_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "dependencies: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Depends | grep -qw qt6-wayland || fail "no Wayland platform: $(dpkg-deb -f "$deb" Depends)"
 apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null || fail "apt-get install failed"
 [[ -f /usr/share/icons/hicolor/48x48/apps/scenewright.png ]] || fail "the package lacks its icon"
 desktop-file-validate /usr/share/applications/scenewright.desktop || fail "the launcher is not valid"

@@ -114,7 +114,9 @@ void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
     case DesktopKind::Plasma: SetPlasmaWallpaper(bitmapPath); break;
     case DesktopKind::Lxde: SetPcmanfmWallpaper("pcmanfm", bitmapPath); break;
     case DesktopKind::Lxqt: SetPcmanfmWallpaper("pcmanfm-qt", bitmapPath); break;
-    case DesktopKind::Sway: SetSwayWallpaper(bitmapPath); break;
+    case DesktopKind::Sway:
+      if (SetSwayWallpaper(bitmapPath)) break;
+      [[fallthrough]];  // no path sway reads back: a swaybg child, seen where sway draws none
     case DesktopKind::Wlroots:
       if (!swaybg_) swaybg_ = std::make_unique<SwaybgChild>();
       swaybg_->Show(bitmapPath);

@@ -41,9 +41,11 @@ bool RunProgram(const std::string& program, const std::vector<std::string>& argu
                 std::string* output = nullptr);
 
 // sway: its command that makes the bitmap every output's background, placed as the user's
-// configuration (`config`) places a background.
+// configuration (`config`) places a background. `bitmapPath` must be one sway reads back as
+// it stands (no quote, backslash, '$', control character or run of spaces).
 std::string SwayBackgroundCommand(const std::string& bitmapPath, const std::string& config);
-void SetSwayWallpaper(const std::string& bitmapPath);
+// Any other path goes to sway through a link with a plain name; false when none can be made.
+bool SetSwayWallpaper(const std::string& bitmapPath);
 
 // Other wlroots compositors: one `swaybg` child kept while the program runs, replaced at
 // each change and ended with the program. Like sway's, each new one reads the file anew,

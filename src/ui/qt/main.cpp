@@ -6,6 +6,7 @@
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
 #include "platform/linux/LinuxPictures.h"
+#include "platform/linux/Wallpaper.h"
 #include "storage/PortableProfileFile.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/OneProgram.h"
@@ -13,9 +14,14 @@
 
 int main(int argc, char* argv[]) {
   // A Wayland compositor never tells a window it was minimised, so a minimised window could
-  // not go to the tray; where X is at hand (XWayland included), the program runs on it.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "xcb");
+  // not go to the tray: where an X server answers (XWayland included), the program runs on it.
+  // A Wayland session without one (or with a stale DISPLAY) gets Qt's own Wayland platform.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (scenewright::linux_platform::XRootScreenSize()) {
+      qputenv("QT_QPA_PLATFORM", "xcb");
+    } else if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+      qputenv("QT_QPA_PLATFORM", "wayland");
+    }
   }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Scenewright"));

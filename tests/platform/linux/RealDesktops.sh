@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program against a desktop's own background drawer: one screen pixel's colour after
 # the start-up change and the next two, all through the same bitmap path. X desktops run inside
-# tools/with-desktop.sh; sway and wlroots start a headless sway, as an ordinary user.
+# tools/with-desktop.sh; sway, wayland (sway without XWayland) and wlroots start a headless sway,
+# as an ordinary user.
 #   RealDesktops.sh path/to/scenewright DESKTOP
 set -euo pipefail
 program=$1 desktop=$2
@@ -15,6 +16,7 @@ mate     MATE   caja --no-default-window --force-desktop
 gnome    GNOME  gnome-shell --x11 --replace
 plasma   KDE    plasmashell
 sway     -      -
+wayland  -      -
 wlroots  -      -
 '
 read -r _ current drawer < <(grep "^$desktop " <<<"$table") || { echo "unknown desktop $desktop" >&2; exit 2; }
@@ -53,19 +55,27 @@ if [[ $current == - ]]; then
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP DESKTOP_SESSION
   convert -size ${width}x$height xc:lime "$work/own.png"
   cat >"$work/sway.conf" <<EOF
-xwayland force
+xwayland $([[ $desktop == wayland ]] && echo disable || echo force)
 output HEADLESS-1 resolution ${width}x$height
 $([[ $desktop == sway ]] && echo "output * bg $work/own.png center")
+set \$cache /nowhere
 for_window [class="Scenewright"] floating enable, move position 0 0
+for_window [app_id="scenewright"] floating enable, move position 0 0
 exec printf '%s %s\n' "\$WAYLAND_DISPLAY" "\$DISPLAY" >$work/display
 EOF
   WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman sway -c "$work/sway.conf" \
     >"$work/sway.log" 2>&1 &
   within 30 test -s "$work/display" || fail "sway did not start: $(tail -n5 "$work/sway.log")"
   read -r WAYLAND_DISPLAY DISPLAY <"$work/display"
-  export WAYLAND_DISPLAY DISPLAY
-  within 30 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "XWayland did not start"
-  [[ $desktop == sway ]] && export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
+  export WAYLAND_DISPLAY=$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY  # whatever runtime folder a client has
+  if [[ $desktop == wayland ]]; then  # and a DISPLAY left over, where no X server answers
+    for ((n = 100; ; n++)); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break; done
+    export DISPLAY=:$n
+  else
+    export DISPLAY
+    within 30 xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null 2>&1 || fail "XWayland did not start"
+  fi
+  [[ $desktop != wlroots ]] && export SWAYSOCK=$(ls "$XDG_RUNTIME_DIR"/sway-ipc.*.sock)
   pixel() { grim -g "800,400 1x1" - | convert - -depth 8 txt:-; }
 else
   [[ -n ${SCENEWRIGHT_PRIVATE_DESKTOP:-} ]] || fail "run inside tools/with-desktop.sh"
@@ -101,13 +111,33 @@ done
 case $desktop in
   sway)
     # The placement of the user's own background stays.
-    pgrep -a swaybg | grep -F "$XDG_CACHE_HOME/scenewright.bmp" | grep -q -- '-m center' ||
+    pgrep -a swaybg | grep -q -- '-m center' ||
       fail "placement: $(pgrep -a swaybg)"
     # sway minimises nothing and has no tray here: the window must stay on screen.
     window=$(xdotool search --classname scenewright | head -n1)
     xdotool windowminimize "$window"
     sleep 0.5  # five ticks
     xwininfo -id "$window" | grep -q IsViewable || fail "a minimise request hid the window" ;;
+  wayland)
+    swaymsg -t get_tree | grep -q '"app_id": "scenewright"' || fail "no window in sway's tree"
+    # Cache folders whose names sway's parser or wordexp would take apart (the last one with a
+    # runtime folder of that kind too): each shows its own bitmap and none runs a command.
+    rows=('a"b' 'a\"b' 'two  spaces' $'new\nline' '$cache' "\\\"\$(touch $work/ran)" 'plain;,[x]*{y} é'
+      'z"\"$cache')
+    for i in "${!rows[@]}"; do
+      kill "$pid" && wait "$pid" || true
+      XDG_CACHE_HOME=$work/${rows[i]} runtime=$work/runtime expected=(red blue)
+      (( i == ${#rows[@]} - 1 )) && runtime=$work/${rows[i]}/run
+      mkdir -p -m 0700 "$runtime"
+      sed -i "s/^currentindex=.*/currentindex=$((i % 2 - 1))\r/" "$work/app/scenewright.ini"
+      swaymsg 'output * bg #000000 solid_color' >/dev/null
+      TMPDIR=$work XDG_RUNTIME_DIR=$runtime "$work/app/scenewright" >"$work/program.log" 2>&1 &
+      pid=$!
+      within 30 colour "${expected[i % 2]}" || fail "cache folder ${rows[i]@Q}: $(pgrep -a swaybg)"
+      [[ ${rows[i]} != plain* ]] || pgrep -a swaybg | grep -qF -- "-i ${XDG_CACHE_HOME% *} " ||
+        fail "a plain path not passed as it stands: $(pgrep -a swaybg)"
+    done
+    [[ ! -e $work/ran ]] || fail "a folder's name ran a command" ;;
   wlroots)
     child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) ||
       fail "not one swaybg: $(pgrep -a -P "$pid")"

@@ -50,6 +50,7 @@ TEST_F(MainWindowTest, BuildsEveryControlAtItsPlaceWithItsTextAndTabOrder) {
     EXPECT_EQ(widget->isVisibleTo(window_.get()), spec.visible);
   }
   EXPECT_EQ(List()->selectionMode(), QAbstractItemView::SingleSelection);
+  EXPECT_EQ(qobject_cast<QCheckBox*>(Get(ControlId::chkAutostart))->text().toStdString(), "Start At Login");
 
   // Tab walks the focusable controls in tab-index order, starting from the list.
   EXPECT_EQ(window_->focusWidget(), List());

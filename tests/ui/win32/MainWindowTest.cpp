@@ -67,6 +67,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirTableRectanglesInTheirContainers) {
     EXPECT_EQ((GetWindowLongPtrA(Get(spec.id), GWL_STYLE) & WS_VISIBLE) != 0, spec.visible) << spec.name;
     EXPECT_TRUE(spec.text.empty() || Text(Get(spec.id)) == spec.text) << spec.name;
   }
+  EXPECT_EQ(Text(Get(ControlId::chkAutostart)), "Start With Windows");
   const auto list = static_cast<DWORD>(GetWindowLongPtrA(Get(ControlId::lstWall), GWL_STYLE));
   EXPECT_EQ(list & (LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL), DWORD{LBS_NOTIFY});
 
