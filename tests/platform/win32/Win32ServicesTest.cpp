@@ -72,7 +72,8 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
   WriteBytes(leftover, "left over");
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_EQ(files.ReadFile(leftover), "left over");
-  STARTUPINFOA startup{sizeof(startup)};
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION second{};
   char command[] = "cmd.exe /c exit";
   ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
