@@ -21,9 +21,10 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   state.elapsed = 0;
 
   const std::string& settingsFile = files.settings;
-  // A save killed midway leaves its temporary file beside the file it was replacing.
+  // A program killed midway leaves its temporary files beside the files it was replacing:
+  // the settings, the list, and the bitmap (with the staged picture, as large as a photograph).
   services.files.RemoveLeftovers(files.settings);
-  services.files.RemoveLeftovers(files.list);
+  for (const auto& bitmap : services.desktop.BitmapFileCandidates()) services.files.RemoveLeftovers(bitmap);
   if (!services.profile.FileExists(settingsFile)) WriteDefaultSettings(services.profile, settingsFile);
 
   const StoredSettings stored = ReadSettings(services.profile, settingsFile);

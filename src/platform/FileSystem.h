@@ -15,6 +15,8 @@ class FileSystem {
   // Writes the bytes to a temporary file beside `path`, flushes it and renames it over
   // `path`. On any failure the old file stays as it was and no temporary file is left.
   virtual bool ReplaceFile(const std::string& path, std::string_view bytes) = 0;
+  // Removes the file (not a folder); true when none is left at `path`.
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Creates an empty file when none exists; an existing file is left untouched.
   virtual bool CreateFileIfMissing(const std::string& path) = 0;
   // True for an existing regular file (hidden ones included), false for anything else.
@@ -24,8 +26,10 @@ class FileSystem {
   // Makes the folder (and missing parents) readable and writable by this user only; true
   // when it exists afterwards and new files can be made in it.
   virtual bool MakePrivateFolder(const std::string& folder) = 0;
-  // Removes the temporary files that ReplaceFile of `path` left beside it when the program
-  // was killed midway; files of any other name are never touched.
+  // Removes, from the folder that holds `path`, the temporary files a killed program of ours
+  // left there (a save, a staged picture, a bitmap being placed): only names that carry the
+  // program's mark and the id of a process that no longer runs. Every other file stays,
+  // a running program's save in progress included.
   virtual void RemoveLeftovers(const std::string& path) = 0;
 };
 

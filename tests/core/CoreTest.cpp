@@ -6,6 +6,7 @@
 #include "core/Lifecycle.h"
 #include "core/RotationClock.h"
 #include "fakes/FakeServices.h"
+#include "storage/ListFile.h"
 #include "storage/StartAtLogon.h"
 
 namespace scenewright {
@@ -111,15 +112,18 @@ TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   }
 }
 
-// Both files live in one place that persists: beside the executable when it can be written,
-// else in the user's own folder, where presets are copied only on its first use.
+// Both files live in one place that persists: the user's own folder once it holds them, else
+// beside the executable when it can be written, else the user's folder, where presets are
+// copied whole on its first use or not at all (and then used where they are, never replaced).
 TEST(Lifecycle, DataFolderChoice) {
-  // A locked program folder, presets in it, the user's folder used before; then the values read
-  // and whether the files are beside the executable.
-  for (auto [locked, presets, usedBefore, interval, listCount, besideExecutable] :
-       {std::tuple{false, true, true, 45, 2, true}, {true, false, false, 3600, 0, false},
-        {true, true, false, 45, 2, false}, {true, true, true, 60, 0, false}}) {
-    SCOPED_TRACE(::testing::Message() << locked << presets << usedBefore);
+  // A locked program folder, presets in it (one of them unreadable, or its copy refused), the
+  // user's folder used before; then the values read and whether the files are beside the executable.
+  for (auto [locked, presets, fault, usedBefore, interval, listCount, besideExecutable] :
+       {std::tuple{false, true, "", true, 60, 0, false}, {false, true, "", false, 45, 2, true},
+        {true, false, "", false, 3600, 0, false}, {true, true, "", false, 45, 2, false},
+        {true, true, "", true, 60, 0, false}, {true, true, "unreadable", false, 45, 0, true},
+        {true, true, "refused", false, 45, 2, true}}) {
+    SCOPED_TRACE(::testing::Message() << locked << presets << fault << usedBefore);
     Program run;
     const DataFiles own = DataFilesIn(run.system.userFolder, '\\');
     if (locked) run.system.files.locked.insert(run.system.folder);
@@ -127,10 +131,33 @@ TEST(Lifecycle, DataFolderChoice) {
       run.system.files.files[FakeSystem::kSettingsFile] = "[General]\r\ninterval=45\r\nnewonstart=0\r\n";
       run.system.WriteListFile(run.system.MakePictures(2));
     }
+    if (std::string(fault) == "unreadable") run.system.files.unreadable.insert(FakeSystem::kListFile);
+    if (std::string(fault) == "refused") run.system.files.refused.insert(own.list);
     if (usedBefore) run.system.files.files[own.settings] = "[General]\r\ninterval=60\r\n";
     run.StartUp();
     EXPECT_EQ(run.files, besideExecutable ? DataFilesIn(run.system.folder, '\\') : own);
     EXPECT_EQ(std::tuple(run.list.Count(), run.state.interval), std::tuple(listCount, interval));
+    EXPECT_EQ(run.list.FileUnreadable(), std::string(fault) == "unreadable");
+    EXPECT_FALSE(besideExecutable && (run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list)));
+  }
+}
+
+// Runs that may write the program folder (run as an administrator) and runs that may not, in
+// either order: each run's edit is there in the next.
+TEST(Lifecycle, RunsThatMayWriteDifferentFoldersShowTheSameData) {
+  for (bool lockedFirst : {false, true}) {
+    Program run;
+    run.system.WriteListFile(run.system.MakePictures(1));
+    for (int turn = 0; turn < 4; ++turn) {
+      SCOPED_TRACE(::testing::Message() << lockedFirst << turn);
+      run.system.files.locked.clear();
+      if ((turn % 2 == 0) == lockedFirst) run.system.files.locked.insert(run.system.folder);
+      run.state = {};
+      run.StartUp();
+      EXPECT_EQ(run.list.Count(), turn + 1);
+      run.list.Add("D:\\Pictures\\added" + std::to_string(turn) + ".jpg");
+      ASSERT_TRUE(SaveList(run.system.files, run.files.list, run.list));
+    }
   }
 }
 

@@ -33,6 +33,7 @@ class MemoryFileSystem final : public FileSystem {
     files[path] = std::string(bytes);
     return ++writes > 0;
   }
+  bool RemoveFile(const std::string& path) override { return !readOnly && (files.erase(path), true); }
   bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
   bool CanCreateFilesIn(const std::string& folder) override { return !readOnly && !locked.count(folder); }

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/TemporaryName.h"
 #include "platform/linux/BitmapFile.h"
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/PosixFiles.h"
@@ -84,8 +85,9 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
 // Puts a second name on the staging file beside the bitmap, or copies it where the two lie
 // on different file systems.
 bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std::string& temporary) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = bitmapPath + ".new-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+  const std::string name = bitmapPath.substr(bitmapPath.rfind('/') + 1);
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    temporary = FolderOf(bitmapPath) + "/" + TemporaryName(name, static_cast<unsigned long>(::getpid()), attempt);
     if (::link(staging.c_str(), temporary.c_str()) == 0) return true;
     if (errno != EEXIST) break;
   }

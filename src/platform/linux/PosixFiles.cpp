@@ -3,34 +3,28 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <signal.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
+#include <limits>
 #include <vector>
 
+#include "platform/TemporaryName.h"
 #include "platform/linux/XdgFolders.h"
 
 namespace scenewright::linux_platform {
 
 namespace {
 
-// mkostemp's name for a temporary beside `path`: "." name "." and six letters or digits.
-std::string TemporaryPrefix(const std::string& path) {
-  return "." + std::filesystem::path(path).filename().string() + ".";
-}
-
-bool IsTemporaryOf(const std::string& prefix, const char* name) {
-  if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0) return false;
-  const char* suffix = name + prefix.size();
-  if (std::strlen(suffix) != 6) return false;
-  for (const char* c = suffix; *c != '\0'; ++c) {
-    if (!std::isalnum(static_cast<unsigned char>(*c))) return false;
-  }
-  return true;
+// A program of ours that may still be writing its temporaries; a process id reused by some
+// other program counts too, so that nothing is ever taken from under a running save.
+bool StillRuns(unsigned long process) {
+  if (process > static_cast<unsigned long>(std::numeric_limits<pid_t>::max())) return false;
+  const auto pid = static_cast<pid_t>(process);
+  // Our own id on a leftover belongs to an earlier program: nothing of ours is half-saved yet.
+  return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH);
 }
 
 // A rename is only durable once the folder's entry is on disk too.
@@ -57,8 +51,13 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset
 }
 
 int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
-  temporary = FolderOf(path) + "/" + TemporaryPrefix(path) + "XXXXXX";
-  return ::mkostemp(temporary.data(), O_CLOEXEC);  // mode 0600, O_EXCL
+  const std::string name = std::filesystem::path(path).filename().string();
+  for (unsigned attempt = 0; attempt < 100; ++attempt) {
+    temporary = FolderOf(path) + "/" + TemporaryName(name, static_cast<unsigned long>(::getpid()), attempt);
+    const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -115,6 +114,10 @@ bool PosixFileSystem::ReplaceFile(const std::string& path, std::string_view byte
   return ReplaceFileAtomically(path, bytes, 0600);
 }
 
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+  return !path.empty() && (::unlink(path.c_str()) == 0 || errno == ENOENT);
+}
+
 bool PosixFileSystem::CreateFileIfMissing(const std::string& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
   if (fd >= 0) return ::close(fd) == 0;
@@ -128,11 +131,11 @@ bool PosixFileSystem::IsFile(const std::string& path) {
 
 bool PosixFileSystem::CanCreateFilesIn(const std::string& folder) {
   // Tried for real: permission bits, ACLs, read-only mounts and immutable folders all count.
-  std::string pattern = folder + "/.scenewright-probe.XXXXXX";
-  const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+  std::string probe;
+  const int fd = CreateTemporaryBeside(folder + "/scenewright-probe", probe);
   if (fd < 0) return false;
   ::close(fd);
-  ::unlink(pattern.c_str());
+  ::unlink(probe.c_str());
   return true;
 }
 
@@ -150,13 +153,13 @@ bool PosixFileSystem::MakePrivateFolder(const std::string& folder) {
 void PosixFileSystem::RemoveLeftovers(const std::string& path) {
   if (path.empty()) return;
   const std::string folder = FolderOf(path);
-  const std::string prefix = TemporaryPrefix(path);
   DIR* entries = ::opendir(folder.c_str());
   if (entries == nullptr) return;
   while (const dirent* entry = ::readdir(entries)) {
+    const std::optional<unsigned long> owner = TemporaryOwner(entry->d_name);
     struct stat st {};
     const std::string leftover = folder + "/" + entry->d_name;
-    if (IsTemporaryOf(prefix, entry->d_name) && ::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    if (owner && !StillRuns(*owner) && ::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
       ::unlink(leftover.c_str());
     }
   }

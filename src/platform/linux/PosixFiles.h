@@ -20,9 +20,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode
 // Writes all `size` bytes at `offset`, whatever number each system call takes.
 bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset);
 
-// A fresh file, private to this user, beside `path` and named ".<name>.XXXXXX" (the name
-// start-up knows as a leftover); made by mkostemp, so nothing planted there is followed.
-// Its name goes to `temporary`; -1 on failure.
+// A fresh file, private to this user, beside `path`, under the program's temporary name for
+// it (the name start-up knows as a leftover); made with O_EXCL, so nothing planted there is
+// followed. Its name goes to `temporary`; -1 on failure.
 int CreateTemporaryBeside(const std::string& path, std::string& temporary);
 
 // The folder part of a path ("/a/b" for "/a/b/c"; "/" for "/c"; "." for "c").
@@ -32,6 +32,7 @@ class PosixFileSystem final : public FileSystem {
  public:
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  bool RemoveFile(const std::string& path) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
   bool CanCreateFilesIn(const std::string& folder) override;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/TemporaryName.h"
 #include "platform/win32/Win32Services.h"
 
 namespace scenewright::win32 {
@@ -11,7 +12,6 @@ namespace scenewright::win32 {
 namespace {
 
 constexpr DWORD kIniBufferSize = 255;
-constexpr const char* kTemporaryEnding = ".tmp";
 
 class Handle {
  public:
@@ -47,6 +47,22 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 }
 
 bool HasWildcard(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
+// The folder part of a path, with its separator: C:\ for C:\scenewright.bmp.
+std::string FolderWithSeparator(const std::string& path) { return path.substr(0, path.find_last_of("\\/") + 1); }
+
+// A program of ours that may still be writing its temporaries; a process id reused by some
+// other program counts too, so that nothing is ever taken from under a running save.
+bool StillRuns(unsigned long process) {
+  // Our own id on a leftover belongs to an earlier program: nothing of ours is half-saved yet.
+  if (process > 0xFFFFFFFFul || process == GetCurrentProcessId()) return false;
+  const HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+  if (handle == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+  DWORD exitCode = 0;
+  const bool runs = !GetExitCodeProcess(handle, &exitCode) || exitCode == STILL_ACTIVE;
+  CloseHandle(handle);
+  return runs;
+}
 
 }  // namespace
 
@@ -99,6 +115,10 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, std::string_view byte
   return ReplaceFileAtomically(path, bytes);
 }
 
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+  return !path.empty() && (DeleteFileA(path.c_str()) != 0 || GetLastError() == ERROR_FILE_NOT_FOUND);
+}
+
 bool Win32FileSystem::CreateFileIfMissing(const std::string& path) {
   Handle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -135,9 +155,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   // of its own, created afresh, so that nothing already there is ever written through.
   std::string temp;
   Handle file(INVALID_HANDLE_VALUE);
-  for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
-    temp = path + "." + std::to_string(GetCurrentProcessId()) + (attempt > 0 ? "-" + std::to_string(attempt) : "") +
-           kTemporaryEnding;
+  const std::string folder = FolderWithSeparator(path);
+  for (unsigned attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
+    temp = folder + TemporaryName(path.substr(folder.size()), GetCurrentProcessId(), attempt);
     file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
@@ -152,21 +172,16 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
 
 void Win32FileSystem::RemoveLeftovers(const std::string& path) {
   if (path.empty() || HasWildcard(path)) return;
-  const std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+  const std::string folder = FolderWithSeparator(path);
   WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((path + ".*" + kTemporaryEnding).c_str(), &found);
+  const std::string pattern = folder + "*" + std::string(kTemporaryMarker) + "*" + std::string(kTemporaryEnding);
+  const HANDLE search = FindFirstFileA(pattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
-  const std::string prefix = path.substr(folder.size()) + ".";
   do {
-    // The search also matches short names; only "<name>.<process>[-<attempt>].tmp" is ours.
-    const std::string name = found.cFileName;
-    const std::size_t ending = std::string_view(kTemporaryEnding).size();
-    const bool framed = name.size() > prefix.size() + ending && name.compare(0, prefix.size(), prefix) == 0 &&
-                        name.compare(name.size() - ending, ending, kTemporaryEnding) == 0;
-    const std::string middle = framed ? name.substr(prefix.size(), name.size() - prefix.size() - ending) : "";
-    if (!middle.empty() && middle.find_first_not_of("0123456789-") == std::string::npos &&
-        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      DeleteFileA((folder + name).c_str());
+    // The search also matches short names; the long name is the one that must prove it ours.
+    const std::optional<unsigned long> owner = TemporaryOwner(found.cFileName);
+    if (owner && !StillRuns(*owner) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      DeleteFileA((folder + found.cFileName).c_str());
     }
   } while (FindNextFileA(search, &found));
   FindClose(search);

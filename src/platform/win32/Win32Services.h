@@ -31,6 +31,7 @@ class Win32FileSystem final : public FileSystem {
  public:
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool ReplaceFile(const std::string& path, std::string_view bytes) override;
+  bool RemoveFile(const std::string& path) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
   bool CanCreateFilesIn(const std::string& folder) override;

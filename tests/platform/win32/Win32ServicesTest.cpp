@@ -9,6 +9,7 @@
 
 #include "TempFolder.h"
 #include "fakes/FakeServices.h"
+#include "platform/TemporaryName.h"
 #include "platform/win32/Win32Services.h"
 #include "storage/PortableProfileFile.h"
 #include "storage/StartAtLogon.h"
@@ -65,22 +66,39 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
   EXPECT_EQ(files.ReadFile(list), bytes);
-  // A file at a temporary's name is never written through; start-up removes the program's
-  // own leftovers and nothing else.
-  const std::string leftover = list + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
-  ASSERT_TRUE(files.ReplaceFile(leftover, "left over"));
+  // A file at a temporary's name is never written through; start-up removes the temporaries
+  // of programs that no longer run (a second program's save in progress stays), and nothing else.
+  const std::string leftover = folder / TemporaryName("wallpaper.dat", GetCurrentProcessId(), 0);
+  WriteBytes(leftover, "left over");
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_EQ(files.ReadFile(leftover), "left over");
-  for (const char* other : {"wallpaper.dat.tmp", "wallpaper.dat.1a.tmp", "other.dat.12.tmp"}) WriteBytes(folder / other, "");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION second{};
+  char command[] = "cmd.exe /c exit";
+  ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                             nullptr, nullptr, &startup, &second));
+  CloseHandle(second.hThread);
+  const std::string running = TemporaryName("scenewright.bmp", second.dwProcessId, 3);
+  WriteBytes(folder / running, "");
+  for (const char* other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
+                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) {
+    WriteBytes(folder / other, "");
+  }
   files.RemoveLeftovers(list);
-  EXPECT_EQ(EntryCount(folder.path()), 4u);  // the list and the three others
+  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list and the five others
+  TerminateProcess(second.hProcess, 0);
+  WaitForSingleObject(second.hProcess, INFINITE);
+  CloseHandle(second.hProcess);
+  files.RemoveLeftovers(folder / "scenewright.bmp");  // its program has ended now
+  EXPECT_EQ(EntryCount(folder.path()), 5u);
 
   // A folder in the way: the write fails, and nothing is left behind.
   const std::string blocked = folder / "blocked";
   CreateDirectoryA(blocked.c_str(), nullptr);
   for (const std::string& path : {blocked, folder / "missing-folder\\x.dat"}) EXPECT_FALSE(files.ReplaceFile(path, "data"));
   EXPECT_FALSE(files.ReadFile(blocked).has_value() || files.CreateFileIfMissing(blocked));
-  EXPECT_EQ(EntryCount(folder.path()), 5u);  // the list, the three others and the folder: nothing new
+  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list, the four others and the folder: nothing new
 
   // The user's own folder is made, and the test whether it takes files leaves nothing in it.
   EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));

@@ -64,3 +64,13 @@ app_pid=$!
 probe close && wait "$app_pid" || fail "the window in the locked folder did not come and go"
 app_pid=
 grep -qx $'interval=45\r' "$own/scenewright.ini" && [[ -f $own/wallpaper.dat ]] || fail "no presets in $own"
+
+# Writable again, as for an administrator: the user's folder, now in use, stays in use.
+chattr -i "$out/app" && locked=
+printf '[General]\r\ninterval=45\r\n' | tee "$own/scenewright.ini" >"$out/app/scenewright.ini"
+run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/unlocked.log" 2>&1 &
+app_pid=$!
+probe close && wait "$app_pid" || fail "the window in the writable folder did not come and go"
+app_pid=
+grep -q currentindex "$own/scenewright.ini" && ! grep -q currentindex "$out/app/scenewright.ini" ||
+  fail "a run that may write the program folder left the user's folder"
