@@ -302,9 +302,13 @@ std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& reque
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   // Qt reads the patterns from the parentheses, so the shown ones are the real ones.
-  QStringList patterns;
-  for (std::string_view pattern : request.patterns) patterns << Q(pattern);
-  dialog.setNameFilter(Q(request.filterName) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+  QStringList filters;
+  for (const FileFilter& filter : request.filters) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns) patterns << Q(pattern);
+    filters << Q(filter.name) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  dialog.setNameFilters(filters);  // the first one selected
   std::vector<std::string> paths;
   if (dialog.exec() != QDialog::Accepted) return paths;
   lastFolder_ = dialog.directory().absolutePath();
