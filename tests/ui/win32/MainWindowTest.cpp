@@ -1,10 +1,12 @@
 // The real window over fake services: its layout, its controls and the events it forwards.
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <tuple>
 
 #include "fakes/FakeServices.h"
@@ -107,6 +109,28 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
   EXPECT_FALSE(IsIconic(window.Window()) || IsZoomed(window.Window()));  // normal, though it was maximised
+}
+
+// What Explorer hands a window that accepts files: a DROPFILES record and the paths after it,
+// each ended by a NUL, one more NUL at the end.
+TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedAndSavedOnce) {
+  presenter.OnLoad();
+  HWND list = Get(ControlId::lstWall);
+  EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  for (const std::string path : {"E:\\Drop\\b.jpg", "E:\\Drop\\a.png", "E:\\Drop\\notes.txt", "E:\\one.gif"}) {
+    system.files.files[path] = "";
+    if (!path.ends_with(".txt")) system.decodable[path] = "1x1";
+  }
+  const char paths[] = "E:\\one.gif\0E:\\Drop\0E:\\none.jpg\0";  // the closing NUL makes two
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + sizeof paths);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(drop + 1, paths, sizeof paths);
+  GlobalUnlock(memory);
+  const int writes = system.files.writes;
+  SendMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  EXPECT_EQ(system.files.files[FakeSystem::kListFile], "E:\\one.gif\r\nE:\\Drop\\a.png\r\nE:\\Drop\\b.jpg\r\n");
+  EXPECT_EQ(std::pair(system.files.writes, SendMessageA(list, LB_GETCOUNT, 0, 0)), std::pair(writes + 1, LRESULT{3}));
 }
 
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
