@@ -35,11 +35,13 @@ class MemoryFileSystem final : public FileSystem {
   }
   bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
-  // A folder is where files are; listed backwards, as a system may list in any order.
+  // A folder is where files are, with either separator; listed backwards, as a system may list in any order.
   std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override {
     std::vector<std::string> inside;
+    const char separator = folder.starts_with('/') ? '/' : '\\';
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-      if (it->first.rfind(folder + '\\', 0) == 0 && it->first.find('\\', folder.size() + 1) == std::string::npos) inside.push_back(it->first);
+      const std::string& path = it->first;
+      if (path.rfind(folder + separator, 0) == 0 && path.find(separator, folder.size() + 1) == std::string::npos) inside.push_back(path);
     }
     return inside.empty() ? std::nullopt : std::optional(inside);
   }

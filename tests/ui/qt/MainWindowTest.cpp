@@ -91,7 +91,8 @@ TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->nameFilters(), QStringList{"Pictures (*.jpg *.jpeg *.gif *.bmp)"});
+    EXPECT_EQ(dialog->nameFilters(), QStringList({"Pictures (*.jpg *.jpeg *.gif *.bmp)", "Other pictures (*.png *.tif)"}));
+    EXPECT_EQ(dialog->selectedNameFilter(), dialog->nameFilters().front());
     system_.now = 130;  // ticks keep coming while the dialog is up
     QTest::qWait(300);
     countdownWhileOpen = Countdown();
@@ -105,6 +106,28 @@ TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
   ASSERT_EQ(List()->count(), 5);
   EXPECT_EQ(List()->item(3)->text(), folder.filePath("c.gif"));
   EXPECT_EQ(List()->item(4)->text(), folder.filePath("a.JPG"));
+}
+
+// The events a file manager's drag brings to the list, after it the list file written once.
+TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedAndSavedOnce) {
+  for (const std::string path : {"/drop/b.jpg", "/drop/a.png", "/drop/notes.txt", "/one.gif"}) {
+    system_.files.files[path] = "";
+    if (!path.ends_with(".txt")) system_.decodable[path] = "1x1";
+  }
+  QMimeData web, files;
+  web.setUrls({QUrl("https://example.com/c.jpg")});
+  files.setUrls({QUrl::fromLocalFile("/one.gif"), QUrl::fromLocalFile("/drop"), QUrl("https://example.com/c.jpg"),
+                 QUrl::fromLocalFile("/none.jpg")});
+  QDragEnterEvent refused(QPoint(5, 5), Qt::CopyAction, &web, Qt::LeftButton, {});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
+  const int writes = system_.files.writes;
+  for (QEvent* event : std::initializer_list<QEvent*>{&refused, &enter, &drop}) QApplication::sendEvent(List()->viewport(), event);
+  EXPECT_EQ(std::tuple(refused.isAccepted(), enter.isAccepted(), drop.isAccepted()), std::tuple(false, true, true));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 6; }));
+  EXPECT_EQ(QStringList({List()->item(3)->text(), List()->item(4)->text(), List()->item(5)->text()}),
+            QStringList({"/one.gif", "/drop/a.png", "/drop/b.jpg"}));
+  EXPECT_EQ(system_.files.writes, writes + 1);
 }
 
 TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
