@@ -35,13 +35,12 @@ class MemoryFileSystem final : public FileSystem {
   }
   bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
-  // A folder is where files are, with either separator; listed backwards, as a system may list in any order.
+  // A folder is where files are (either separator); listed backwards, as a system may list in any order.
   std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override {
     std::vector<std::string> inside;
-    const char separator = folder.starts_with('/') ? '/' : '\\';
+    const std::string prefix = folder + (folder.starts_with('/') ? '/' : '\\');
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-      const std::string& path = it->first;
-      if (path.rfind(folder + separator, 0) == 0 && path.find(separator, folder.size() + 1) == std::string::npos) inside.push_back(path);
+      if (it->first.starts_with(prefix) && it->first.find_first_of("/\\", prefix.size()) == std::string::npos) inside.push_back(it->first);
     }
     return inside.empty() ? std::nullopt : std::optional(inside);
   }
@@ -58,7 +57,6 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   std::optional<std::string> runValue, userRunValue;  // machine-wide and this user's
   bool registryWritable = true, userRegistryWritable = true;
   std::map<std::string, std::string> decodable;  // path -> "wxh"
-  std::vector<std::string> patterns{"*.JPG", "*.png", "*.bmp", "*.tif", "*.png"};
   std::vector<std::string> loads;
   std::optional<std::string> staged;
   std::vector<std::string> candidates{"C:\\scenewright.bmp"};
@@ -89,7 +87,7 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
     return staged && files.ReplaceFile(bitmapPath, "BMP " + *staged);
   }
   bool IsPicture(const std::string& path) override { return decodable.count(path) > 0; }
-  std::vector<std::string> FilePatterns() override { return patterns; }
+  std::vector<std::string> FilePatterns() override { return {"*.JPG", "*.png", "*.bmp", "*.tif", "*.png"}; }
   std::vector<std::string> BitmapFileCandidates() override { return candidates; }
   void SetWallpaper(const std::string& bitmapPath) override { wallpaper = bitmapPath, ++setCount; }
   std::string ProgramFolder() override { return folder; }
@@ -126,7 +124,6 @@ class FakeView final : public FormView {
   std::map<ControlId, ControlState> shown;
   std::vector<std::string> rows, previews, messageBoxes;  // message boxes as "title: text"
   std::deque<std::vector<std::string>> dialogAnswers;  // an empty queue answers Cancel
-  std::vector<FileFilter> dialogFilters;  // of the last showing
   std::function<void()> onPendingEvents;
   std::string trayError;
   int selection = -1;
@@ -139,8 +136,7 @@ class FakeView final : public FormView {
   void ShowListRemove(int index) override { rows.erase(rows.begin() + index); }
   void ShowListSelection(int index) override { selection = index; }
   bool ShowPreview(const std::string& path) override { return previews.push_back(path), true; }
-  std::vector<std::string> ChooseFiles(const FileChooserRequest& request) override {
-    dialogFilters = request.filters;
+  std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
     if (dialogAnswers.empty()) return {};
     std::vector<std::string> answer = dialogAnswers.front();
     dialogAnswers.pop_front();

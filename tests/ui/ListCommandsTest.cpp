@@ -29,23 +29,5 @@ TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
   EXPECT_EQ(system.files.files[FakeSystem::kListFile], "");
 }
 
-TEST_F(ListCommandsTest, AddFilesOffersTheOtherKindsAndADropAddsOnlyPicturesWithFoldersInNameOrder) {
-  Load();
-  presenter.OnAddClick();
-  EXPECT_EQ(view.dialogFilters, (std::vector<FileFilter>{{"Pictures", {"*.jpg", "*.jpeg", "*.gif", "*.bmp"}},
-                                                         {"Other pictures", {"*.png", "*.tif"}}}));
-  for (const std::string name : {"b.jpg", "A.png", "c.txt", "a.gif", "sub\\d.jpg", "E:\\one.jpg"}) {
-    const std::string path = name[1] == ':' ? name : "E:\\Drop\\" + name;
-    system.files.files[path] = "";
-    if (name != "c.txt") system.decodable[path] = "1x1";
-  }
-  const int writes = system.files.writes;
-  // A picture, a folder (not its subfolder), a file that is no picture, a path that is nothing.
-  presenter.OnListDrop({"E:\\one.jpg", "E:\\Drop", "E:\\Drop\\c.txt", "E:\\gone.jpg"});
-  presenter.OnListDrop({"E:\\Drop\\c.txt"});
-  EXPECT_EQ(system.files.files[FakeSystem::kListFile], "E:\\one.jpg\r\nE:\\Drop\\a.gif\r\nE:\\Drop\\A.png\r\nE:\\Drop\\b.jpg\r\n");
-  EXPECT_EQ(system.files.writes, writes + 1);
-}
-
 }  // namespace
 }  // namespace scenewright::testing

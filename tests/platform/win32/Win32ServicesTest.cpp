@@ -182,12 +182,10 @@ TEST(Win32PicturesTest, TheImagingComponentReadsOverBlackAndRefusesHostileFiles)
   DIBSECTION dib{};
   ASSERT_TRUE(picture && SUCCEEDED(picture->get_Handle(&handle)));
   ASSERT_EQ(GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof dib, &dib), int{sizeof dib});
-  EXPECT_EQ(std::pair(dib.dsBm.bmWidth, dib.dsBm.bmHeight), std::pair(6L, 4L));
   const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits);  // half-transparent red, then transparent cyan
   EXPECT_EQ(std::vector<int>(row, row + 24), (std::vector<int>{0, 0, 127, 127, 0, 0, 127, 127, 0, 0, 127, 127,
                                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  for (const char* bad : {"truncated.png", "huge.tif", "truncated.jpg"}) EXPECT_FALSE(LoadPictureWithWic(ReadBytes(kPictures + "/" + bad))) << bad;
-  EXPECT_FALSE(LoadPictureWithWic(""));
+  for (const char* bad : {"truncated.png", "huge.tif", "absent"}) EXPECT_FALSE(LoadPictureWithWic(ReadBytes(kPictures + "/" + bad))) << bad;
 }
 
 // A dropped folder: the files directly inside it, each known as a picture by its content.
@@ -195,17 +193,15 @@ TEST(Win32PicturesTest, FolderListingAndPictureKinds) {
   TempFolder folder;
   Win32FileSystem files;
   Win32Pictures pictures;
-  CreateDirectoryA((folder / "sub").c_str(), nullptr);
-  WriteBytes(folder / "sub\\inner.tif", ReadBytes(kPictures + "/yellow.tif"));
+  CreateDirectoryA((folder / "sub.png").c_str(), nullptr);
   WriteBytes(folder / "text.jpg", "no picture");
   for (const char* name : {"yellow.tif", "alpha.png", "red.jpg"}) WriteBytes(folder / name, ReadBytes(kPictures + "/" + name));
   auto inside = files.FilesInFolder(folder.path()).value_or(std::vector<std::string>{});
   std::sort(inside.begin(), inside.end());
   EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", folder / "text.jpg", folder / "yellow.tif"}));
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
-  EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder.path()));
-  const auto patterns = pictures.FilePatterns();
-  for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::count(patterns.begin(), patterns.end(), kind), 1) << kind;
+  EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
+  for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
 }
 
 }  // namespace

@@ -10,7 +10,6 @@ using Paths = std::vector<std::string>;
 
 TEST(OpenDialogTextTest, FilterAndSelectionTexts) {
   FileChooserRequest request;
-  EXPECT_EQ(DialogFilter(request), "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)\0*.jpg;*.jpeg;*.gif;*.bmp\0\0"s);
   request.filters.push_back({"Other pictures", {"*.png", "*.tif"}});
   EXPECT_EQ(DialogFilter(request), "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)\0*.jpg;*.jpeg;*.gif;*.bmp\0"
                                    "Other pictures (*.png, *.tif)\0*.png;*.tif\0\0"s);
