@@ -24,6 +24,7 @@ constexpr int kHimetricPerInch = 2540;
 // A picture of more pixels than 256 MiB holds at 32 bits each is refused before anything is
 // allocated: a small file can declare, or inflate to, a size no desktop shows.
 constexpr UINT64 kMaxPixels = (UINT64{256} << 20) / 4;
+constexpr DWORD kMaxMetafileBytes = 64 << 20;
 
 int RowBytes24(int width) { return (width * 3 + 3) & ~3; }
 
@@ -253,8 +254,11 @@ bool Win32Pictures::IsPicture(const std::string& path) {
       SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height))) {
     return width > 0 && height > 0;
   }
-  // Metafiles have no codec: the system loader is asked itself.
-  return LoadPictureFile(path) != nullptr;
+  // Metafiles have no codec: the system loader is asked itself, for a file of a metafile's
+  // size only, so that a film dropped with the pictures is not read whole.
+  WIN32_FILE_ATTRIBUTE_DATA file{};
+  return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &file) && file.nFileSizeHigh == 0 &&
+         file.nFileSizeLow <= kMaxMetafileBytes && LoadPictureFile(path) != nullptr;
 }
 
 std::vector<std::string> Win32Pictures::FilePatterns() {
@@ -275,7 +279,7 @@ std::vector<std::string> Win32Pictures::FilePatterns() {
     std::string pattern;
     for (wchar_t c : extensions + L",") {
       if (c != L',' && c != L';' && c != L'\0') {
-        if (c != L'.' && c != L' ') pattern += static_cast<char>(c < 0x80 ? towlower(c) : L'_');
+        if (c != L'.' && c != L' ' && c < 0x80) pattern += static_cast<char>(towlower(c));
         continue;
       }
       if (!pattern.empty() && std::find(patterns.begin(), patterns.end(), "*." + pattern) == patterns.end()) {
