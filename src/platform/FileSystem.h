@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenewright {
 
@@ -21,6 +22,9 @@ class FileSystem {
   virtual bool CreateFileIfMissing(const std::string& path) = 0;
   // True for an existing regular file (hidden ones included), false for anything else.
   virtual bool IsFile(const std::string& path) = 0;
+  // The full paths of the files directly inside the folder (no subfolders), in no particular
+  // order; nullopt when `folder` is not a folder that can be read.
+  virtual std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) = 0;
   // True when a new file can be made in the folder right now (tried, then removed).
   virtual bool CanCreateFilesIn(const std::string& folder) = 0;
   // Makes the folder (and missing parents) readable and writable by this user only; true

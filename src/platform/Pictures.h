@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace scenewright {
 
@@ -15,6 +16,11 @@ class Pictures {
   // beside `bitmapPath`, renamed over it only when complete. False when nothing is staged
   // or the write failed; then the old bitmap is untouched.
   virtual bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) = 0;
+  // Whether the loader takes the file, judged by its content (not its name) without decoding
+  // all of it.
+  virtual bool IsPicture(const std::string& path) = 0;
+  // The name patterns ("*.png") of every kind the loader reads, in no particular order.
+  virtual std::vector<std::string> FilePatterns() = 0;
 };
 
 }  // namespace scenewright

@@ -20,11 +20,18 @@ struct ControlState {
   bool operator==(const ControlState&) const = default;
 };
 
-// The file chooser of Add Files: several existing files may be picked, with one filter.
+// One entry of a file chooser's list of kinds: its name and the name patterns it shows.
+struct FileFilter {
+  std::string name;
+  std::vector<std::string> patterns;
+  bool operator==(const FileFilter&) const = default;
+};
+
+// The file chooser of Add Files: several existing files may be picked. The first filter is
+// the one selected when it opens.
 struct FileChooserRequest {
   std::string_view title = "Open";
-  std::string_view filterName = "Pictures";
-  std::array<std::string_view, 4> patterns{"*.jpg", "*.jpeg", "*.gif", "*.bmp"};
+  std::vector<FileFilter> filters{{"Pictures", {"*.jpg", "*.jpeg", "*.gif", "*.bmp"}}};
 };
 
 // The toolkit side of the window. The presenter tells it what to show; the view forwards

@@ -1,16 +1,60 @@
 #include "ui/Presenter.h"
 
+#include <algorithm>
+
 #include "core/ApplyWallpaper.h"
+#include "platform/AsciiText.h"
 #include "storage/ListFile.h"
 
 namespace scenewright {
 
+namespace {
+
+// Name order as a file manager shows it by default: letters compared without their case.
+bool NameOrder(const std::string& a, const std::string& b) {
+  const auto lower = [](char x, char y) {
+    return static_cast<unsigned char>(AsciiLower(x)) < static_cast<unsigned char>(AsciiLower(y));
+  };
+  if (SameIgnoringCase(a, b)) return a < b;
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lower);
+}
+
+}  // namespace
+
 void Presenter::OnAddClick() {
-  const std::vector<std::string> paths = view_.ChooseFiles(FileChooserRequest{});
+  FileChooserRequest request;
+  // The second entry: every kind the loader reads beyond the first entry's.
+  FileFilter others{"Other pictures", {}};
+  const auto& first = request.filters.front().patterns;
+  for (const std::string& pattern : services_.pictures.FilePatterns()) {
+    const auto same = [&](const std::string& known) { return SameIgnoringCase(known, pattern); };
+    if (std::none_of(first.begin(), first.end(), same) &&
+        std::none_of(others.patterns.begin(), others.patterns.end(), same)) {
+      others.patterns.push_back(pattern);
+    }
+  }
+  if (!others.patterns.empty()) request.filters.push_back(std::move(others));
+  AddPaths(view_.ChooseFiles(request));
+}
+
+void Presenter::OnListDrop(const std::vector<std::string>& paths) {
+  // A folder gives the pictures directly inside it; anything the loader would refuse is left out.
+  std::vector<std::string> pictures;
+  for (const std::string& path : paths) {
+    std::vector<std::string> inside = services_.files.FilesInFolder(path).value_or(std::vector{path});
+    std::sort(inside.begin(), inside.end(), NameOrder);
+    for (std::string& file : inside) {
+      if (services_.pictures.IsPicture(file)) pictures.push_back(std::move(file));
+    }
+  }
+  AddPaths(pictures);
+}
+
+void Presenter::AddPaths(const std::vector<std::string>& paths) {
   if (paths.empty()) return;  // cancelled, failed or nothing picked: the list file stays
   for (const auto& path : paths) {
     AddPath(path);
-    // Between the entries of a multiple selection, ticks and clicks get their turn.
+    // Between several entries, ticks and clicks get their turn.
     if (paths.size() > 1) view_.ProcessPendingEvents();
   }
   SaveList();

@@ -29,6 +29,7 @@ class Presenter {
   void OnTimer();                               // Timer2, every 100 ms
   void OnNextClick();                           // cmdNext
   void OnAddClick();                            // cmdAdd
+  void OnListDrop(const std::vector<std::string>& paths);  // files and folders dropped on lstWall
   void OnRemoveClick();                         // Command2
   void OnListClick(int selectedIndex);          // lstWall: the user selected a row
   void OnListDoubleClick();                     // lstWall
@@ -52,6 +53,7 @@ class Presenter {
   void ChooseOption(ControlId id);
   void Select(int index);  // a selection made by the program; raises the preview
   void Preview();
+  void AddPaths(const std::vector<std::string>& paths);
   void AddPath(std::string path);
   void AddTrayIcon();
   void HideIfMinimised();

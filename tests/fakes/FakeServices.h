@@ -36,6 +36,15 @@ class MemoryFileSystem final : public FileSystem {
   bool RemoveFile(const std::string& path) override { return !readOnly && (files.erase(path), true); }
   bool CreateFileIfMissing(const std::string& path) override { return files.count(path) || ReplaceFile(path, ""); }
   bool IsFile(const std::string& path) override { return files.count(path) > 0; }
+  // A folder is where files are (either separator); listed backwards, as a system may list in any order.
+  std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override {
+    std::vector<std::string> inside;
+    const std::string prefix = folder + (folder.starts_with('/') ? '/' : '\\');
+    for (auto it = files.rbegin(); it != files.rend(); ++it) {
+      if (it->first.starts_with(prefix) && it->first.find_first_of("/\\", prefix.size()) == std::string::npos) inside.push_back(it->first);
+    }
+    return inside.empty() ? std::nullopt : std::optional(inside);
+  }
   bool CanCreateFilesIn(const std::string& folder) override { return !readOnly && !locked.count(folder); }
   bool MakePrivateFolder(const std::string& folder) override { return CanCreateFilesIn(folder); }
   void RemoveLeftovers(const std::string&) override {}
@@ -81,6 +90,8 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override {
     return staged && files.ReplaceFile(bitmapPath, "BMP " + *staged);
   }
+  bool IsPicture(const std::string& path) override { return decodable.count(path) > 0; }
+  std::vector<std::string> FilePatterns() override { return {"*.JPG", "*.png", "*.bmp", "*.tif", "*.png"}; }
   std::vector<std::string> BitmapFileCandidates() override { return candidates; }
   void SetWallpaper(const std::string& bitmapPath) override { wallpaper = bitmapPath, ++setCount; }
   std::string ProgramFolder() override { return folder; }

@@ -32,6 +32,9 @@ class LinuxPictures final : public Pictures {
 
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
+  // What Qt's image readers recognise by content (PictureKinds.cpp).
+  bool IsPicture(const std::string& path) override;
+  std::vector<std::string> FilePatterns() override;
 
   // The cover made with the staged picture, handed over once, and only for the bitmap that
   // picture was last saved as; empty otherwise.

@@ -129,6 +129,20 @@ bool PosixFileSystem::IsFile(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+std::optional<std::vector<std::string>> PosixFileSystem::FilesInFolder(const std::string& folder) {
+  DIR* dir = folder.empty() ? nullptr : ::opendir(folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  const std::string prefix = folder.back() == '/' ? folder : folder + '/';
+  std::vector<std::string> paths;
+  while (const dirent* entry = ::readdir(dir)) {
+    struct stat st {};
+    // A link to a file counts as the file, as a file manager shows it.
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode)) paths.push_back(prefix + entry->d_name);
+  }
+  ::closedir(dir);
+  return paths;
+}
+
 bool PosixFileSystem::CanCreateFilesIn(const std::string& folder) {
   // Tried for real: permission bits, ACLs, read-only mounts and immutable folders all count.
   std::string probe;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -35,6 +36,7 @@ class PosixFileSystem final : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
   void RemoveLeftovers(const std::string& path) override;

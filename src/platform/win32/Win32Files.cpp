@@ -131,6 +131,22 @@ bool Win32FileSystem::IsFile(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+std::optional<std::vector<std::string>> Win32FileSystem::FilesInFolder(const std::string& folder) {
+  const DWORD attributes = folder.empty() || HasWildcard(folder) ? INVALID_FILE_ATTRIBUTES
+                                                                 : GetFileAttributesA(folder.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
+  const std::string prefix = folder.back() == '\\' || folder.back() == '/' ? folder : folder + '\\';
+  std::vector<std::string> paths;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((prefix + '*').c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(paths) : std::nullopt;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) paths.push_back(prefix + found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return paths;
+}
+
 bool Win32FileSystem::CanCreateFilesIn(const std::string& folder) {
   // Tried for real: the folder's access list, a read-only medium and a full disk all count.
   const std::string probe = folder + "\\scenewright-probe-" + std::to_string(GetCurrentProcessId()) + ".tmp";

@@ -34,6 +34,7 @@ class Win32FileSystem final : public FileSystem {
   bool RemoveFile(const std::string& path) override;
   bool CreateFileIfMissing(const std::string& path) override;
   bool IsFile(const std::string& path) override;
+  std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
   void RemoveLeftovers(const std::string& path) override;
@@ -55,9 +56,14 @@ struct PictureRelease {
 };
 using PicturePtr = std::unique_ptr<IPicture, PictureRelease>;
 
-// Decodes a picture file (BMP, JPEG, GIF, icon, metafile) at its natural size through the
-// system picture loader; null when the file cannot be read or is not a picture.
+// Decodes a picture file at its natural size: through the system picture loader (BMP, JPEG,
+// GIF, icon, metafile), and what it refuses through the Windows Imaging Component (PNG, TIFF,
+// and whatever other codecs the system has); null when neither can read it.
 PicturePtr LoadPictureFile(const std::string& path);
+
+// The Windows Imaging Component's part of the above: the first frame of a picture in memory,
+// transparent pixels drawn over black; null when no codec reads it or it is too large.
+PicturePtr LoadPictureWithWic(std::string_view bytes);
 
 class Win32Pictures final : public Pictures {
  public:
@@ -68,6 +74,8 @@ class Win32Pictures final : public Pictures {
 
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
+  bool IsPicture(const std::string& path) override;
+  std::vector<std::string> FilePatterns() override;
 
  private:
   PicturePtr staging_;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFont>
 #include <QFontMetrics>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +25,7 @@
 #include <QStringList>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <vector>
 
@@ -141,6 +144,9 @@ QWidget* MainWindow::BuildControl(const ControlSpec& spec, QWidget* parent) {
       list->setSortingEnabled(false);
       // Every row is one line of text: the view need not measure 32767 rows one by one.
       list->setUniformItemSizes(true);
+      // Files dropped from a file manager: the view's own drop handling knows only its rows.
+      list->viewport()->setAcceptDrops(true);
+      list->viewport()->installEventFilter(this);
       return list;
     }
   }
@@ -220,11 +226,30 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (list() != nullptr && watched == list()->viewport()) return FilterListDrop(event);
   if (event->type() == QEvent::KeyPress && watched == control(ControlId::txtTime)) {
     const int code = CharacterCode(*static_cast<QKeyEvent*>(event));
     if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+bool MainWindow::FilterListDrop(QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* drop = static_cast<QDropEvent*>(event);
+  std::vector<std::string> paths;
+  for (const QUrl& url : drop->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  }
+  if (paths.empty()) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  // After the drop has finished, so the file manager is not kept waiting while pictures are read.
+  if (type == QEvent::Drop) QTimer::singleShot(0, this, [this, paths] { presenter_.OnListDrop(paths); });
+  return true;
 }
 
 void MainWindow::ShowControl(ControlId id, const ControlState& state) {
@@ -302,9 +327,13 @@ std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& reque
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   // Qt reads the patterns from the parentheses, so the shown ones are the real ones.
-  QStringList patterns;
-  for (std::string_view pattern : request.patterns) patterns << Q(pattern);
-  dialog.setNameFilter(Q(request.filterName) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
+  QStringList filters;
+  for (const FileFilter& filter : request.filters) {
+    QStringList patterns;
+    for (const std::string& pattern : filter.patterns) patterns << Q(pattern);
+    filters << Q(filter.name) + QLatin1String(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+  }
+  dialog.setNameFilters(filters);  // the first one selected
   std::vector<std::string> paths;
   if (dialog.exec() != QDialog::Accepted) return paths;
   lastFolder_ = dialog.directory().absolutePath();

@@ -62,6 +62,7 @@ class MainWindow final : public QWidget, public FormView {
   void BuildTimerAndTray();
   void ConnectEvents();
   QListWidget* list() const;
+  bool FilterListDrop(QEvent* event);  // true: the event was the list's file drop, handled here
 
   Presenter presenter_;
   std::array<QWidget*, kControlCount> controls_{};

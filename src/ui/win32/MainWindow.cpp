@@ -177,6 +177,10 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
     SetWindowSubclass(control, ContainerProc, 1, reinterpret_cast<DWORD_PTR>(this));
   } else if (spec.kind == ControlKind::TextBox) {
     SetWindowSubclass(control, TextBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  } else if (spec.kind == ControlKind::ListBox) {
+    // Files dropped from Explorer arrive as the list's own WM_DROPFILES.
+    DragAcceptFiles(control, TRUE);
+    SetWindowSubclass(control, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   } else if (spec.kind == ControlKind::Image) {
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
@@ -407,6 +411,23 @@ LRESULT CALLBACK MainWindow::TextBoxProc(HWND hwnd, UINT message, WPARAM wParam,
   } else if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(hwnd, TextBoxProc, 1);
   }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR, DWORD_PTR self) {
+  if (message == WM_DROPFILES) {
+    auto drop = reinterpret_cast<HDROP>(wParam);
+    std::vector<std::string> paths(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+    for (UINT i = 0; i < paths.size(); ++i) {
+      paths[i].resize(DragQueryFileA(drop, i, nullptr, 0) + 1);
+      paths[i].resize(DragQueryFileA(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size())));
+    }
+    DragFinish(drop);
+    reinterpret_cast<MainWindow*>(self)->presenter_.OnListDrop(paths);
+    return 0;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListProc, 1);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

@@ -69,6 +69,8 @@ class MainWindow final : public FormView {
                                         UINT_PTR subclassId, DWORD_PTR self);
   static LRESULT CALLBACK TextBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclassId, DWORD_PTR self);
+  static LRESULT CALLBACK ListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR subclassId, DWORD_PTR self);
   static LRESULT CALLBACK ImageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

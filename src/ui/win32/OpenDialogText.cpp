@@ -6,13 +6,16 @@
 namespace scenewright::win32 {
 
 std::string DialogFilter(const FileChooserRequest& request) {
-  std::string shown, patterns;
-  for (std::string_view pattern : request.patterns) {
-    shown += (shown.empty() ? "" : ", ") + std::string(pattern);
-    patterns += (patterns.empty() ? "" : ";") + std::string(pattern);
+  std::string text;
+  for (const FileFilter& filter : request.filters) {
+    std::string shown, patterns;
+    for (const std::string& pattern : filter.patterns) {
+      shown += (shown.empty() ? "" : ", ") + pattern;
+      patterns += (patterns.empty() ? "" : ";") + pattern;
+    }
+    text += filter.name + " (" + shown + ")" + '\0' + patterns + '\0';
   }
-  std::string text = std::string(request.filterName) + " (" + shown + ")" + '\0' + patterns;
-  text.append(2, '\0');
+  text += '\0';
   return text;
 }
 

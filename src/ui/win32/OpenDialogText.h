@@ -10,7 +10,8 @@
 
 namespace scenewright::win32 {
 
-// "Description (patterns)", NUL, the patterns joined by ';', and a second NUL to end the list.
+// For each filter "Description (patterns)", NUL, the patterns joined by ';', NUL; then a
+// further NUL to end the list.
 std::string DialogFilter(const FileChooserRequest& request);
 
 // The full paths of what the dialog returned in `buffer`: one full path, or, when several files

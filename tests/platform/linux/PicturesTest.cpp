@@ -3,11 +3,13 @@
 #include <zlib.h>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
 
 #include "TempFolder.h"
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxPictures.h"
+#include "platform/linux/PosixFiles.h"
 
 namespace scenewright::linux_platform {
 namespace {
@@ -99,6 +101,27 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   EXPECT_EQ(ReadBytes(bitmap), before);
   // The pictures, the bitmap, the staging copy: nothing else
   EXPECT_EQ(EntryCount(dir.path()), 24u);
+}
+
+// A dropped folder's files, each known as a picture by its content.
+TEST(PictureKinds, AFolderListsItsOwnFilesAndPicturesAreKnownByContent) {
+  TempFolder dir;
+  QImage image(3, 2, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  ASSERT_TRUE(image.save(QString::fromStdString(dir / "png.txt"), "PNG") && image.save(QString::fromStdString(dir / "b.jpg"), "BMP"));
+  WriteBytes(dir / "notes.png", "not a picture");
+  fs::create_directory(dir / "sub.png");
+  fs::create_symlink(dir / "b.jpg", dir / "link.bmp");  // a link counts as its file
+  ASSERT_EQ(::mkfifo((dir / "fifo.png").c_str(), 0600), 0);  // a read would wait for ever
+  PosixFileSystem files;
+  auto inside = files.FilesInFolder(dir.path()).value_or(std::vector<std::string>{});
+  std::sort(inside.begin(), inside.end());
+  EXPECT_EQ(inside, (std::vector{dir / "b.jpg", dir / "link.bmp", dir / "notes.png", dir / "png.txt"}));
+  LinuxPictures pictures(dir.path());
+  for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != dir / "notes.png") << path;
+  EXPECT_FALSE(files.FilesInFolder(dir / "b.jpg") || files.FilesInFolder(dir / "absent") ||
+               pictures.IsPicture(dir / "sub.png") || pictures.IsPicture(dir / "fifo.png"));
+  for (const char* kind : {"*.png", "*.jpg", "*.bmp"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopFromEitherVariable) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <olectl.h>
+
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -165,7 +168,8 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
   Win32Pictures pictures;
   const std::string bitmap = folder / "scenewright.bmp";
   const std::tuple<const char*, int, int, COLORREF> cases[] = {
-      {"red.jpg", 37, 23, RGB(255, 0, 0)}, {"lime.gif", 19, 41, RGB(0, 255, 0)}, {"blue.bmp", 29, 31, RGB(0, 0, 255)}};
+      {"red.jpg", 37, 23, RGB(255, 0, 0)}, {"lime.gif", 19, 41, RGB(0, 255, 0)}, {"blue.bmp", 29, 31, RGB(0, 0, 255)},
+      {"yellow.tif", 23, 17, RGB(255, 255, 0)}};  // a TIFF only the imaging component reads
   for (const auto& [file, width, height, colour] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
@@ -180,7 +184,8 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
     DeleteObject(loaded);
   }
   const std::string before = ReadBytes(bitmap);
-  for (const std::string& bad : {kPictures + "/truncated.jpg", folder / "absent.gif", std::string()}) {
+  for (const std::string& bad : {kPictures + "/truncated.jpg", kPictures + "/truncated.png", kPictures + "/huge.tif",
+                                 folder / "absent.gif", std::string()}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad)) << bad;
   }
   // The staging picture is still the last one that loaded.
@@ -195,6 +200,37 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
   desktop.SetWallpaper(bitmap);
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), bitmap);
   desktop.SetWallpaper("");
+}
+
+// Wine's system loader reads PNG too, Windows' own does not: the imaging component's path
+// itself. Transparent pixels come out over black, whatever colour they hide.
+TEST(Win32PicturesTest, TheImagingComponentReadsOverBlackAndRefusesHostileFiles) {
+  Win32Pictures pictures;  // the thread's apartment
+  PicturePtr picture = LoadPictureWithWic(ReadBytes(kPictures + "/alpha.png"));
+  OLE_HANDLE handle = 0;
+  DIBSECTION dib{};
+  ASSERT_TRUE(picture && SUCCEEDED(picture->get_Handle(&handle)));
+  ASSERT_EQ(GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof dib, &dib), int{sizeof dib});
+  const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits);  // half-transparent red, then transparent cyan
+  EXPECT_EQ(std::vector<int>(row, row + 24), (std::vector<int>{0, 0, 127, 127, 0, 0, 127, 127, 0, 0, 127, 127,
+                                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  for (const char* bad : {"truncated.png", "huge.tif", "absent"}) EXPECT_FALSE(LoadPictureWithWic(ReadBytes(kPictures + "/" + bad))) << bad;
+}
+
+// A dropped folder: the files directly inside it, each known as a picture by its content.
+TEST(Win32PicturesTest, FolderListingAndPictureKinds) {
+  TempFolder folder;
+  Win32FileSystem files;
+  Win32Pictures pictures;
+  CreateDirectoryA((folder / "sub.png").c_str(), nullptr);
+  WriteBytes(folder / "text.jpg", "no picture");
+  for (const char* name : {"yellow.tif", "alpha.png", "red.jpg"}) WriteBytes(folder / name, ReadBytes(kPictures + "/" + name));
+  auto inside = files.FilesInFolder(folder.path()).value_or(std::vector<std::string>{});
+  std::sort(inside.begin(), inside.end());
+  EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", folder / "text.jpg", folder / "yellow.tif"}));
+  for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
+  EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
+  for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
 }
 
 }  // namespace

@@ -92,7 +92,8 @@ TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
     auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->nameFilters(), QStringList{"Pictures (*.jpg *.jpeg *.gif *.bmp)"});
+    EXPECT_EQ(dialog->nameFilters(), QStringList({"Pictures (*.jpg *.jpeg *.gif *.bmp)", "Other pictures (*.png *.tif)"}));
+    EXPECT_EQ(dialog->selectedNameFilter(), dialog->nameFilters().front());
     system_.now = 130;  // ticks keep coming while the dialog is up
     QTest::qWait(300);
     countdownWhileOpen = Countdown();
@@ -106,6 +107,25 @@ TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
   ASSERT_EQ(List()->count(), 5);
   EXPECT_EQ(List()->item(3)->text(), folder.filePath("c.gif"));
   EXPECT_EQ(List()->item(4)->text(), folder.filePath("a.JPG"));
+}
+
+// The events a file manager's drag brings to the list; the list file is written once after it.
+TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedInNameOrderAndSavedOnce) {
+  for (const std::string path : {"/drop/c.gif", "/drop/a.png", "/drop/B.jpg", "/drop/notes.txt", "/drop/sub/d.jpg", "/one.gif"}) {
+    system_.files.files[path] = "";
+    if (!path.ends_with(".txt")) system_.decodable[path] = "1x1";
+  }
+  QMimeData files;  // a picture, a folder (not its subfolder), a web address, a path that is nothing
+  files.setUrls({QUrl::fromLocalFile("/one.gif"), QUrl::fromLocalFile("/drop"), QUrl("https://example.com/e.jpg"),
+                 QUrl::fromLocalFile("/none.jpg")});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
+  const int writes = system_.files.writes;
+  for (QEvent* event : std::initializer_list<QEvent*>{&enter, &drop}) QApplication::sendEvent(List()->viewport(), event);
+  EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 7; }));
+  EXPECT_TRUE(system_.files.files[FakeSystem::kListFile].ends_with("jpg\r\n/one.gif\r\n/drop/a.png\r\n/drop/B.jpg\r\n/drop/c.gif\r\n"));
+  EXPECT_EQ(system_.files.writes, writes + 1);
 }
 
 TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {

@@ -9,7 +9,10 @@ using namespace std::string_literals;
 using Paths = std::vector<std::string>;
 
 TEST(OpenDialogTextTest, FilterAndSelectionTexts) {
-  EXPECT_EQ(DialogFilter({}), "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)\0*.jpg;*.jpeg;*.gif;*.bmp\0\0"s);
+  FileChooserRequest request;
+  request.filters.push_back({"Other pictures", {"*.png", "*.tif"}});
+  EXPECT_EQ(DialogFilter(request), "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)\0*.jpg;*.jpeg;*.gif;*.bmp\0"
+                                   "Other pictures (*.png, *.tif)\0*.png;*.tif\0\0"s);
   const std::tuple<std::string, std::size_t, Paths> cases[] = {
       // One file; the rest of the buffer still holds an earlier, longer answer.
       {"C:\\Pictures\\a.jpg\0ures\0b.gif\0\0"s, 12, {"C:\\Pictures\\a.jpg"}},
