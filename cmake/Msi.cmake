@@ -14,4 +14,4 @@ add_custom_command(OUTPUT ${_msi}
     ${PROJECT_SOURCE_DIR}/resources/windows-readme.txt
     ${PROJECT_SOURCE_DIR}/src/ui/win32/resources/scenewright.ico
   VERBATIM)
-add_custom_target(scenewright_msi DEPENDS ${_msi})
+add_custom_target(scenewright_msi ALL DEPENDS ${_msi})
