@@ -6,7 +6,7 @@ set -euo pipefail
 work=$(mktemp -d /tmp/scenewright-deb.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 (cd "$1" && cpack -B "$work" >/dev/null) && deb=$(ls "$work"/*.deb)
-report=$(lintian --info --pedantic "$deb" 2>&1) || true
+report=$(lintian --info --pedantic "$deb" 2>&1) || [[ $? == 1 ]]  # 1: tags found, 2: lintian failed
 echo "lintian: ${report:-no tags}"
 ! grep -q '^[EW]:' <<<"$report" || { echo "FAIL: lintian reports errors or warnings" >&2; exit 1; }
 dpkg-deb -x "$deb" "$work/root"

@@ -12,7 +12,7 @@ trap 'chattr -i "$dir" 2>/dev/null || true' EXIT
 shortcut() { find "$state/prefix/drive_c" -name Scenewright.lnk | grep -q .; }
 
 # ASLR, DEP, and libssp's stack protector (canary from CryptGenRandom) and fortified functions.
-header=$(x86_64-w64-mingw32-objdump -p "$exe")$(grep -ao 'buffer overflow detected' "$exe")
+header=$(x86_64-w64-mingw32-objdump -p "$exe"; grep -ao 'buffer overflow detected' "$exe")
 for want in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT CryptGenRandom 'buffer overflow detected'; do
   grep -qw "$want" <<<"$header" || fail "$exe lacks $want"
 done
