@@ -20,15 +20,12 @@ done
 run msiexec /i "$msi" /qn && [[ -f $dir/scenewright.exe && -f $dir/LICENSE.txt ]] || fail "install"
 shortcut && ls "$state"/prefix/drive_c/windows/Installer/*/scenewright.ico >/dev/null || fail "no shortcut or icon"
 entry=$(run reg query "HKLM\\$key\\Uninstall" /s)
-for want in "DisplayName *REG_SZ *Scenewright" "DisplayVersion *REG_SZ *$version" \
-            "Publisher *REG_SZ *The Scenewright developers"; do
-  grep -q "$want" <<<"$entry" || fail "the Add or Remove Programs entry lacks $want"
-done
+for want in "DisplayName *REG_SZ *Scenewright" "DisplayVersion *REG_SZ *$version" "Publisher *REG_SZ *The Scenewright developers"; do
+  grep -q "$want" <<<"$entry" || fail "the Add or Remove Programs entry lacks $want"; done
 
 # An unwritable program folder, as for a user who is not an administrator (root under Wine
 # may write Program Files): the program keeps its files in %APPDATA%\Scenewright.
-own=$(run winepath -u "$(run cmd /c echo %APPDATA%)\\Scenewright")
-rm -rf "$own"
+own=$(run winepath -u "$(run cmd /c echo %APPDATA%)\\Scenewright") && rm -rf "$own"
 [[ $(id -u) == 0 ]] && chattr +i "$dir" || own=$dir
 run 'C:\Program Files\Scenewright\scenewright.exe' >/dev/null 2>&1 &
 for _ in $(seq 300); do [[ -f $own/scenewright.ini ]] && break; sleep 0.1; done
