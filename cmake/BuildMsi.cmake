@@ -29,4 +29,4 @@ execute_process(COMMAND faketime -f ${stamp} ${WIXL} --arch x64 -o ${OUTPUT} sce
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND faketime -f ${stamp} msibuild ${OUTPUT}
                   -s "Scenewright ${PROJECT_VERSION}" "The Scenewright developers" "x64;1033" "{${MSI_PACKAGE_CODE}}"
-                COMMAND_ERROR_IS_FATAL ANY)
+                WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
