@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# The Windows packages: the program's protections read from its PE header and imports, and the
+# MSI under Wine: installed silently, the program started from its installed path, then
+# uninstalled while it runs.
+#   windows.sh WINE_RUN STATE_DIR EXE MSI VERSION
+set -euo pipefail
+wine_run=$1 state=$2 exe=$3 msi=Z:${4//\//\\} version=$5
+run() { "$wine_run" --state "$state" --timeout 120 "$@" | tr -d '\r'; }
+fail() { echo "FAIL: $*" >&2; exit 1; }
+dir="$state/prefix/drive_c/Program Files/Scenewright" key='Software\Microsoft\Windows\CurrentVersion'
+trap 'chattr -i "$dir" 2>/dev/null || true' EXIT
+shortcut() { find "$state/prefix/drive_c" -name Scenewright.lnk | grep -q .; }
+
+# ASLR, DEP, and libssp's stack protector (canary from CryptGenRandom) and fortified functions.
+header=$(x86_64-w64-mingw32-objdump -p "$exe"; grep -ao 'buffer overflow detected' "$exe")
+for want in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT CryptGenRandom 'buffer overflow detected'; do
+  grep -qw "$want" <<<"$header" || fail "$exe lacks $want"
+done
+
+run msiexec /i "$msi" /qn && [[ -f $dir/scenewright.exe && -f $dir/LICENSE.txt ]] || fail "install"
+shortcut && ls "$state"/prefix/drive_c/windows/Installer/*/scenewright.ico >/dev/null || fail "no shortcut or icon"
+entry=$(run reg query "HKLM\\$key\\Uninstall" /s)
+for want in "DisplayName *REG_SZ *Scenewright" "DisplayVersion *REG_SZ *$version" "Publisher *REG_SZ *The Scenewright developers"; do
+  grep -q "$want" <<<"$entry" || fail "the Add or Remove Programs entry lacks $want"; done
+
+# An unwritable program folder, as for a user who is not an administrator (root under Wine
+# may write Program Files): the program keeps its files in %APPDATA%\Scenewright.
+own=$(run winepath -u "$(run cmd /c echo %APPDATA%)\\Scenewright") && rm -rf "$own"
+[[ $(id -u) == 0 ]] && chattr +i "$dir" || own=$dir
+run 'C:\Program Files\Scenewright\scenewright.exe' >/dev/null 2>&1 &
+for _ in $(seq 300); do [[ -f $own/scenewright.ini ]] && break; sleep 0.1; done
+run reg add "HKCU\\$key\\Run" /v Scenewright /d x /f >/dev/null && chattr -i "$dir" 2>/dev/null || true
+run msiexec /x "$msi" /qn || fail "the silent uninstall failed"
+timeout 30 tail --pid=$! -f /dev/null || fail "the running program was not ended"
+[[ ! -e $dir/scenewright.exe ]] && ! shortcut || fail "the program or its shortcut stayed"
+for root in HKLM HKCU; do ! run reg query "$root\\$key\\Run" /v Scenewright >/dev/null 2>&1 || fail "$root Run"; done
+[[ -f $own/scenewright.ini && -f $own/wallpaper.dat ]] || fail "the user's files in $own went"
+echo "installed, run with its files in $own, uninstalled"
