@@ -39,8 +39,9 @@ else()
 Scenewright changes the desktop wallpaper when it starts and then at a fixed
 interval, in list order or at random, through a list of JPEG, PNG, GIF, BMP,
 WebP or TIFF pictures. It can start at logon and waits in the notification
-area while its window is minimised. It sets the wallpaper of GNOME, KDE Plasma, Xfce, MATE,
-Cinnamon, LXDE, LXQt, sway and other wlroots compositors, and a bare X server.")
+area while its window is minimised. It sets the wallpaper of GNOME, KDE
+Plasma, Xfce, MATE, Cinnamon, LXDE, LXQt, sway and other wlroots compositors,
+and a bare X server.")
   install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright
           DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/scenewright)
 
