@@ -86,7 +86,9 @@ colour() {  # dominant, not exact: a shell may dim its background
 }
 
 mkdir "$work/app" && cp "$program" "$work/app/scenewright"
-convert -size ${width}x$height xc:red "$work/red.jpg"
+# Red only in the quadrant the pixel is read from: a bitmap upside down or mirrored shows another.
+half=(-size "$((width / 2))x$((height / 2))")
+convert \( "${half[@]}" xc:white xc:lime +append \) \( "${half[@]}" xc:blue xc:red +append \) -append "$work/red.jpg"
 convert -size ${width}x$height xc:blue "$work/blue.gif"
 printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$work/app/wallpaper.dat"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncurrentindex=-1\r\n' \

@@ -54,12 +54,16 @@ start
 [[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
   fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
 within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
+# "Start With Windows" is on at the first start; cleared and saved below, the entry goes.
+entry=$XDG_CONFIG_DIRS/autostart/scenewright.desktop
+[[ -f $entry ]] || fail "no autostart entry at the first start"
 
 xdotool mousemove --window "$window" 424 272 click 1 sleep 0.3
 [[ $(grep -c . "$app/wallpaper.dat") == 3 ]] || fail "Remove took an entry nobody selected"
 xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4 a minus \
-  mousemove --window "$window" 52 128 click 1 sleep 0.3
+  mousemove --window "$window" 52 32 click 1 mousemove --window "$window" 52 128 click 1 sleep 0.3
 [[ $(setting interval) == 14400 ]] || fail "interval is $(setting interval), not 4 hours"
+[[ ! -e $entry ]] || fail "Start With Windows cleared and saved, its autostart entry stays"
 xdotool windowminimize "$window"
 within 2000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
 managed || fail "minimised without a tray, the window left the window list"

@@ -2,6 +2,7 @@
 //   window-probe          waits until the window is shown
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
+//   window-probe click ID...  clicks each button or box of the frame, in turn
 
 #include <windows.h>
 
@@ -23,6 +24,12 @@ int main(int argc, char** argv) {
     if (SendMessageA(list, LB_GETITEMRECT, std::atoi(argv[2]), reinterpret_cast<LPARAM>(&rect)) == LB_ERR) return 1;
     MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     std::printf("%ld %ld\n", rect.left + 40, (rect.top + rect.bottom) / 2);
+  } else if (command == "click") {
+    for (int i = 2; i < argc; ++i) {
+      HWND control = GetDlgItem(GetDlgItem(window, 1000), std::atoi(argv[i]));
+      if (control == nullptr) return 1;
+      SendMessageA(control, BM_CLICK, 0, 0);
+    }
   } else if (command == "close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && IsWindow(window); ++i) Sleep(100);
