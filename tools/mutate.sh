@@ -17,6 +17,12 @@ jobs=${JOBS:-2}
 
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
 table=$(cat <<'EOF'
+rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
+rows-in-strips | src/platform/linux/BitmapFile.cpp | for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i]; | for (int i = 0; i < count; ++i) rows[i] = batch[i]; | linux:^pictures_and_desktop$
+rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
+rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
+unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^(unit_tests|end_to_end)$
+unregister-on-save-win32 | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | windows:^win32_end_to_end$
 next-index | src/core/RotationClock.cpp | static_cast<std::int16_t>(state.currentindex + 1) | static_cast<std::int16_t>(state.currentindex + 2) | linux:^unit_tests$
 wrap-at-end | src/core/RotationClock.cpp | state.currentindex >= count - 1 ? 0 | state.currentindex > count - 1 ? 0 | linux:^unit_tests$
 random-index | src/core/RotationClock.cpp | std::floor(static_cast<double>(count) * random.Next()) | std::floor(static_cast<double>(count - 1) * random.Next()) | linux:^(unit|soak)_tests$
@@ -38,8 +44,6 @@ random-shown | src/ui/ConfigurationPanel.cpp | if (state_.random == 1) SetValue(
 key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) return true; | if (id == ControlId::txtTime) return true; | linux:^unit_tests$
 key-filter-qt | src/ui/qt/MainWindow.cpp | if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | if (code < 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | linux:^(qt_window|end_to_end)$
 key-filter-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_CHAR) { | if (message == WM_KEYUP) { | windows:^win32_window_tests$
-unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^(unit_tests|end_to_end)$
-unregister-on-save-win32 | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | windows:^win32_end_to_end$
 register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) { | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | linux:^(unit_tests|end_to_end)$
 unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | linux:^unit_tests$
 autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^(posix_services|end_to_end)$
@@ -69,10 +73,6 @@ bmp-height | src/platform/Bmp24Header.h | put(22, height, 4);  // positive: rows
 bmp-height-win32 | src/platform/Bmp24Header.h | put(22, height, 4);  // positive: rows run bottom-up | put(22, 0 - height, 4); | windows:^win32_platform_tests$
 bmp-offset | src/platform/Bmp24Header.h | put(10, kBmp24HeaderBytes, 4); | put(10, kBmp24HeaderBytes + 2, 4); | linux:^pictures_and_desktop$
 bmp-bits | src/platform/Bmp24Header.h | put(28, 24, 2);      // bits a pixel | put(28, 32, 2); | linux:^pictures_and_desktop$
-rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
-rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
-rows-in-strips | src/platform/linux/BitmapFile.cpp | for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i]; | for (int i = 0; i < count; ++i) rows[i] = batch[i]; | linux:^pictures_and_desktop$
-rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
 padding | src/platform/linux/BitmapFile.cpp | const auto stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3}; | const auto stride = static_cast<std::uint64_t>(width) * 3; | linux:^pictures_and_desktop$
 padding-win32 | src/platform/win32/Win32Pictures.cpp | int RowBytes24(int width) { return (width * 3 + 3) & ~3; } | int RowBytes24(int width) { return width * 3; } | windows:^win32_platform_tests$
 set-after-save | src/core/ApplyWallpaper.cpp | desktop.SetWallpaper(bitmap); | (void)desktop; | linux:^unit_tests$
@@ -115,9 +115,31 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
 fi
-build() {  # PRESET
+# The programs the chosen tests run, not the whole build (benchmarks, other tests).
+targets() {  # PRESET REGEX
+  local name
+  ctest --test-dir "$tree/build/$1" -N -R "$2" | sed -n 's/^ *Test *#[0-9]*: //p' | while read -r name; do
+    case $name in
+      unit_tests) echo scenewright_unit_tests ;;
+      soak_tests) echo scenewright_soak_tests ;;
+      faults) echo scenewright_fault_tests ;;
+      posix_services) echo scenewright_posix_tests ;;
+      pictures_and_desktop) echo scenewright_pictures_tests ;;
+      desktop_setters) echo scenewright_desktop_setter_tests ;;
+      qt_window) echo scenewright_qt_view_tests ;;
+      end_to_end | real_desktop_* | user_folders_and_package) echo scenewright ;;
+      win32_platform_tests) echo scenewright_platform_tests ;;
+      win32_window_tests) echo scenewright_window_tests ;;
+      win32_end_to_end) echo scenewright_window_probe ;;
+      *) echo all ;;
+    esac
+  done | sort -u
+}
+build() {  # PRESET REGEX
   [[ -f $tree/build/$1/build.ninja ]] || (cd "$tree" && cmake --preset "$1" "${launcher[@]}" >"$log/configure-$1.txt" 2>&1)
-  nice cmake --build "$tree/build/$1" -j "$jobs" >"$log/build.txt" 2>&1
+  local wanted
+  mapfile -t wanted < <(targets "$1" "$2")
+  nice cmake --build "$tree/build/$1" -j "$jobs" --target "${wanted[@]:-all}" >"$log/build.txt" 2>&1
 }
 wine_state=$tree/build/windows/wine
 wine_started=
@@ -167,11 +189,10 @@ done <<<"$table"
 sync_tree
 # The unchanged tree first, with every test the chosen faults name.
 for preset in linux windows; do
-  union=
-  for i in "${!ids[@]}"; do [[ ${presets[i]} == "$preset" ]] && union+="${union:+|}${regexes[i]}"; done
+  union=$(for i in "${!ids[@]}"; do [[ ${presets[i]} != "$preset" ]] || echo "${regexes[i]}"; done | sort -u | paste -sd '|')
   [[ -n $union ]] || continue
   echo "baseline $preset: building and running $union"
-  build "$preset" || { echo "the unchanged tree does not build; see $log/build.txt" >&2; exit 1; }
+  build "$preset" "$union" || { echo "the unchanged tree does not build; see $log/build.txt" >&2; exit 1; }
   tests "$preset" "$union" || { echo "the unchanged tree fails its tests; see $log/test.txt" >&2; exit 1; }
 done
 echo "baseline passed after $((SECONDS - started)) s"
@@ -184,7 +205,7 @@ for i in "${!ids[@]}"; do
   if ! plant "$file" "${olds[i]}" "${news[i]}"; then
     result=stale detail="the old text is not in $file exactly once"
     stale=$((stale + 1))
-  elif ! build "$preset"; then
+  elif ! build "$preset" "${regexes[i]}"; then
     result="does not build" detail=$(grep -m1 'error' "$log/build.txt" || true)
     broken=$((broken + 1))
   elif ! tests "$preset" "${regexes[i]}"; then
@@ -203,7 +224,9 @@ for i in "${!ids[@]}"; do
 done
 
 counted=$((caught + survived))
+# Processor time of everything this run started: the run time on idle cores is about this over $jobs.
+cpu=$(times | tail -n1 | awk '{ split($1, u, "m"); split($2, s, "m"); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }')
 echo "faults ${#ids[@]}: caught $caught, survived $survived (+$equivalent equivalent), stale $stale," \
   "do not build $broken; caught $((counted ? 100 * caught / counted : 100)) % of the non-equivalent;" \
-  "$((SECONDS - started)) s in all"
+  "$((SECONDS - started)) s in all, $cpu s of processor time"
 (( survived == 0 && stale == 0 && broken == 0 ))
