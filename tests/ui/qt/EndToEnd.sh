@@ -54,6 +54,7 @@ start
 [[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
   fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
 within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
+within 5000 eval 'xprop -root _XROOTPMAP_ID | grep -q "pixmap id"' || fail "the X root did not get the bitmap"
 # "Start With Windows" is on at the first start; cleared and saved below, the entry goes.
 entry=$XDG_CONFIG_DIRS/autostart/scenewright.desktop
 [[ -f $entry ]] || fail "no autostart entry at the first start"
