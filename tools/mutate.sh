@@ -21,7 +21,7 @@ rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(l
 rows-in-strips | src/platform/linux/BitmapFile.cpp | for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i]; | for (int i = 0; i < count; ++i) rows[i] = batch[i]; | linux:^pictures_and_desktop$
 rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
 rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
-unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^(unit_tests|end_to_end)$
+unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^end_to_end$
 unregister-on-save-win32 | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | windows:^win32_end_to_end$
 next-index | src/core/RotationClock.cpp | static_cast<std::int16_t>(state.currentindex + 1) | static_cast<std::int16_t>(state.currentindex + 2) | linux:^unit_tests$
 wrap-at-end | src/core/RotationClock.cpp | state.currentindex >= count - 1 ? 0 | state.currentindex > count - 1 ? 0 | linux:^unit_tests$
@@ -61,9 +61,9 @@ key-currentindex | src/storage/Settings.h | kKeyCurrentIndex = "currentindex"; |
 list-line-end | src/storage/ListFile.cpp | for (const auto& entry : list.Entries()) text.append(entry).append("\r\n"); | for (const auto& entry : list.Entries()) text.append(entry).append("\n"); | linux:^unit_tests$
 list-limit | src/storage/WallpaperList.h | return entries_.size() >= static_cast<std::size_t>(kMaxEntries); | return entries_.size() > static_cast<std::size_t>(kMaxEntries); | linux:^unit_tests$
 list-beyond-limit | src/storage/ListFile.cpp | if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content)); | if (!line.content.empty()) list.Add(std::string(line.content)); | linux:^unit_tests$
-unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.MarkFileUnreadable(); | if (!files.IsFile(path)) list.MarkFileUnreadable(); | linux:^(unit_tests|faults)$
-unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^(unit_tests|faults)$
-atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^(posix_services|faults|pictures_and_desktop)$
+unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.MarkFileUnreadable(); | if (!files.IsFile(path)) list.MarkFileUnreadable(); | linux:^unit_tests$
+unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^unit_tests$
+atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^(posix_services|pictures_and_desktop)$
 atomic-replace-win32 | src/platform/win32/Win32Files.cpp | file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)); | file.Reset(CreateFileA((temp = path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); | windows:^win32_platform_tests$
 user-folder-choice | src/storage/DataFiles.cpp | if (files.CanCreateFilesIn(programFolder)) return beside; | if (!files.CanCreateFilesIn(programFolder)) return beside; | linux:^unit_tests$
 presets-once | src/storage/DataFiles.cpp | if (!files.IsFile(own.settings) && !files.IsFile(own.list)) { | if (!files.IsFile(own.settings) || !files.IsFile(own.list)) { | linux:^unit_tests$
@@ -152,8 +152,17 @@ tests() {  # PRESET REGEX: the Wine prefix is made once, not for every fault
     fi
     extra=(-FA wine)
   fi
-  ctest --test-dir "$tree/build/$1" -R "$2" -j "$jobs" --stop-on-failure "${extra[@]}" >"$log/test.txt" 2>&1
+  ctest --test-dir "$tree/build/$1" -R "$2" -j "$jobs" --output-on-failure "${stop[@]}" "${extra[@]}" \
+    >"$log/test.txt" 2>&1
 }
+# A failure seen once more: the real desktops' tests wait on other programs, and on a loaded
+# machine one may time out without any fault.
+again() {  # PRESET
+  local extra=()
+  [[ $1 != windows ]] || extra=(-FA wine)
+  ctest --test-dir "$tree/build/$1" --rerun-failed "${extra[@]}" >"$log/again.txt" 2>&1
+}
+failed() { grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted)' "$log/test.txt" | sed -E 's/^[0-9]+ - //' | paste -sd ' '; }
 cleanup() {
   [[ -z $wine_started ]] || "$tree/tools/wine-run.sh" --state "$wine_state" --teardown >/dev/null 2>&1 || true
 }
@@ -189,18 +198,22 @@ done <<<"$table"
 sync_tree
 # Before a preset's first fault, the unchanged tree with every test its faults name.
 baseline() {  # PRESET
-  local union
+  local union stop=()
   union=$(for i in "${!ids[@]}"; do [[ ${presets[i]} != "$1" ]] || echo "${regexes[i]}"; done | sort -u | paste -sd '|')
   build "$1" "$union" || { echo "the unchanged tree does not build; see $log/build.txt" >&2; exit 1; }
-  tests "$1" "$union" || { echo "the unchanged tree fails its tests; see $log/test.txt" >&2; exit 1; }
-  echo "$1: the unchanged tree passes $(grep -c ' Passed ' "$log/test.txt") tests (at $((SECONDS - started)) s)"
+  if ! tests "$1" "$union"; then
+    again "$1" || again "$1" || { echo "the unchanged tree fails $(failed); see $log/again.txt" >&2; exit 1; }
+    echo "$1: the unchanged tree failed $(failed) once, then passed"
+  fi
+  echo "$1: the unchanged tree passes the tests of its faults (at $((SECONDS - started)) s)"
 }
 
-caught=0 survived=0 equivalent=0 stale=0 broken=0
+caught=0 survived=0 equivalent=0 stale=0 broken=0 unsure=0
 for preset in linux windows; do
 for i in "${!ids[@]}"; do
   [[ ${presets[i]} == "$preset" ]] || continue
   [[ ${baselined:-} == *" $preset"* ]] || { baseline "$preset"; baselined+=" $preset"; }
+  stop=(--stop-on-failure)  # the baseline runs every test; a fault stops at the first that catches it
   id=${ids[i]} file=${files[i]}
   begin=$SECONDS
   if ! plant "$file" "${olds[i]}" "${news[i]}"; then
@@ -210,9 +223,13 @@ for i in "${!ids[@]}"; do
     result="does not build" detail=$(grep -m1 'error' "$log/build.txt" || true)
     broken=$((broken + 1))
   elif ! tests "$preset" "${regexes[i]}"; then
-    result=caught detail="by $(grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted)' "$log/test.txt" |
-      head -n1 | sed -E 's/^[0-9]+ - //; s/ \(/ (/')"
-    caught=$((caught + 1))
+    if again "$preset"; then
+      result=unsure detail="$(failed) failed, then passed"
+      unsure=$((unsure + 1))
+    else
+      result=caught detail="by $(failed)"
+      caught=$((caught + 1))
+    fi
   elif [[ -n ${notes[i]} ]]; then
     result="survived, equivalent" detail=${notes[i]}
     equivalent=$((equivalent + 1))
@@ -221,14 +238,15 @@ for i in "${!ids[@]}"; do
     survived=$((survived + 1))
   fi
   cp -P --preserve=mode "$top/$file" "$tree/$file"  # a new time: the next build takes the original again
+  cp "$log/test.txt" "$log/$id.txt" 2>/dev/null || true
   printf '%-26s %-8s %-21s %4d s  %s\n' "$id" "$preset" "$result" $((SECONDS - begin)) "$detail"
 done
 done
 
-counted=$((caught + survived))
+counted=$((caught + survived + unsure))
 # Processor time of everything this run started: the run time on idle cores is about this over $jobs.
 cpu=$(times | tail -n1 | awk '{ split($1, u, "m"); split($2, s, "m"); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }')
-echo "faults ${#ids[@]}: caught $caught, survived $survived (+$equivalent equivalent), stale $stale," \
+echo "faults ${#ids[@]}: caught $caught, survived $survived (+$equivalent equivalent), unsure $unsure, stale $stale," \
   "do not build $broken; caught $((counted ? 100 * caught / counted : 100)) % of the non-equivalent;" \
   "$((SECONDS - started)) s in all, $cpu s of processor time"
-(( survived == 0 && stale == 0 && broken == 0 ))
+(( survived == 0 && unsure == 0 && stale == 0 && broken == 0 ))
