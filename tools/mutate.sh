@@ -12,7 +12,8 @@
 # failure there stops everything, since it would make every fault look caught.
 set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-tree=$top/build/mutate/tree
+# MUTATE_TREE: another copy, so that a second run (say, of the Windows faults) can go alongside.
+tree=${MUTATE_TREE:-$top/build/mutate/tree}
 jobs=${JOBS:-2}
 
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
@@ -95,7 +96,7 @@ hang-up-saves | src/ui/qt/ProgramEnd.cpp | constexpr int kSignals[] = {SIGTERM, 
 EOF
 )
 
-log=$top/build/mutate/log
+log=$tree.log
 mkdir -p "$tree" "$log"
 started=$SECONDS
 
@@ -162,7 +163,7 @@ again() {  # PRESET
   [[ $1 != windows ]] || extra=(-FA wine)
   ctest --test-dir "$tree/build/$1" --rerun-failed "${extra[@]}" >"$log/again.txt" 2>&1
 }
-failed() { grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted)' "$log/test.txt" | sed -E 's/^[0-9]+ - //' | paste -sd ' '; }
+failed() { grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted)\)' "$log/test.txt" | sed -E 's/^[0-9]+ - //' | paste -sd ' '; }
 cleanup() {
   [[ -z $wine_started ]] || "$tree/tools/wine-run.sh" --state "$wine_state" --teardown >/dev/null 2>&1 || true
 }
