@@ -211,37 +211,37 @@ baseline() {  # PRESET
 
 caught=0 survived=0 equivalent=0 stale=0 broken=0 unsure=0
 for preset in linux windows; do
-for i in "${!ids[@]}"; do
-  [[ ${presets[i]} == "$preset" ]] || continue
-  [[ ${baselined:-} == *" $preset"* ]] || { baseline "$preset"; baselined+=" $preset"; }
-  stop=(--stop-on-failure)  # the baseline runs every test; a fault stops at the first that catches it
-  id=${ids[i]} file=${files[i]}
-  begin=$SECONDS
-  if ! plant "$file" "${olds[i]}" "${news[i]}"; then
-    result=stale detail="the old text is not in $file exactly once"
-    stale=$((stale + 1))
-  elif ! build "$preset" "${regexes[i]}"; then
-    result="does not build" detail=$(grep -m1 'error' "$log/build.txt" || true)
-    broken=$((broken + 1))
-  elif ! tests "$preset" "${regexes[i]}"; then
-    if again "$preset"; then
-      result=unsure detail="$(failed) failed, then passed"
-      unsure=$((unsure + 1))
+  for i in "${!ids[@]}"; do
+    [[ ${presets[i]} == "$preset" ]] || continue
+    [[ ${baselined:-} == *" $preset"* ]] || { baseline "$preset"; baselined+=" $preset"; }
+    stop=(--stop-on-failure)  # the baseline runs every test; a fault stops at the first that catches it
+    id=${ids[i]} file=${files[i]}
+    begin=$SECONDS
+    if ! plant "$file" "${olds[i]}" "${news[i]}"; then
+      result=stale detail="the old text is not in $file exactly once"
+      stale=$((stale + 1))
+    elif ! build "$preset" "${regexes[i]}"; then
+      result="does not build" detail=$(grep -m1 'error' "$log/build.txt" || true)
+      broken=$((broken + 1))
+    elif ! tests "$preset" "${regexes[i]}"; then
+      if again "$preset"; then
+        result=unsure detail="$(failed) failed, then passed"
+        unsure=$((unsure + 1))
+      else
+        result=caught detail="by $(failed)"
+        caught=$((caught + 1))
+      fi
+    elif [[ -n ${notes[i]} ]]; then
+      result="survived, equivalent" detail=${notes[i]}
+      equivalent=$((equivalent + 1))
     else
-      result=caught detail="by $(failed)"
-      caught=$((caught + 1))
+      result=SURVIVED detail="no test of ${regexes[i]} noticed"
+      survived=$((survived + 1))
     fi
-  elif [[ -n ${notes[i]} ]]; then
-    result="survived, equivalent" detail=${notes[i]}
-    equivalent=$((equivalent + 1))
-  else
-    result=SURVIVED detail="no test of ${regexes[i]} noticed"
-    survived=$((survived + 1))
-  fi
-  cp -P --preserve=mode "$top/$file" "$tree/$file"  # a new time: the next build takes the original again
-  cp "$log/test.txt" "$log/$id.txt" 2>/dev/null || true
-  printf '%-26s %-8s %-21s %4d s  %s\n' "$id" "$preset" "$result" $((SECONDS - begin)) "$detail"
-done
+    cp -P --preserve=mode "$top/$file" "$tree/$file"  # a new time: the next build takes the original again
+    cp "$log/test.txt" "$log/$id.txt" 2>/dev/null || true
+    printf '%-26s %-8s %-21s %4d s  %s\n' "$id" "$preset" "$result" $((SECONDS - begin)) "$detail"
+  done
 done
 
 counted=$((caught + survived + unsure))
