@@ -41,9 +41,8 @@ trap cleanup EXIT
 gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
 within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
-  local i
-  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
-  return 1
+  local end=$((SECONDS + $1))
+  until "${@:2}"; do (( SECONDS < end )) || return 1; sleep 0.1; done
 }
 
 width=1024 height=768
