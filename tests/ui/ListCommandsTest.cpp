@@ -13,6 +13,9 @@ TEST_F(ListCommandsTest, TicksRunInsideAddFiles) {
   presenter.OnAddClick();
   // The second tick already sees the first added entry and moves on to it.
   EXPECT_EQ(system.loads, (std::vector<std::string>{pictures[0], "D:\\Pictures\\a.jpg"}));
+  presenter.OnNextClick();  // Next Wallpaper: the next tick changes, long before the interval is over
+  TickAt(system.now + 0.1f);
+  EXPECT_EQ(system.loads.back(), "D:\\Pictures\\b.jpg");
 }
 
 TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
