@@ -42,13 +42,13 @@ hours | src/ui/ConfigurationPanel.cpp | return RoundToInt32(*amount * 3600); | r
 interval-shown | src/ui/ConfigurationPanel.cpp | if (interval % 3600 == 0) { | if (interval % 3600 == 1) { | linux:^unit_tests$
 time-enabling | src/ui/ConfigurationPanel.cpp | for (ControlId id : kIntervalControls) SetEnabled(id, enabled); | for (ControlId id : kIntervalControls) SetEnabled(id, enabled || true); | linux:^unit_tests$
 random-shown | src/ui/ConfigurationPanel.cpp | if (state_.random == 1) SetValue(ControlId::chkRandom, 1); | if (state_.random == 1) SetValue(ControlId::chkNewOnStart, 1); | linux:^unit_tests$
-key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) return true; | if (id == ControlId::txtTime) return true; | linux:^unit_tests$
+key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) return true; | if (id == ControlId::txtTime) return true; | linux:^(unit_tests|end_to_end)$
 key-filter-qt | src/ui/qt/MainWindow.cpp | if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | if (code < 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | linux:^(qt_window|end_to_end)$
 key-filter-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_CHAR) { | if (message == WM_KEYUP) { | windows:^win32_window_tests$
 register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) { | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | linux:^(unit_tests|end_to_end)$
-unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | linux:^unit_tests$
+unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | windows:^win32_platform_tests$
 autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^(posix_services|end_to_end)$
-run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)key; | windows:^win32_(platform_tests|end_to_end)$
+run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)valueName; | windows:^win32_(platform_tests|end_to_end)$
 run-value-type | src/platform/win32/Win32Registry.cpp | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_EXPAND_SZ, | windows:^win32_platform_tests$
 add-one-pick | src/ui/ListCommands.cpp | if (paths.empty()) return; | if (paths.size() < 2) return; | linux:^unit_tests$
 remove-which | src/ui/ListCommands.cpp | list_.RemoveAt(old); | list_.RemoveAt(0); | linux:^unit_tests$
