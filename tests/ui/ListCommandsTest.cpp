@@ -24,6 +24,7 @@ TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
   presenter.OnListClick(1);  // the current wallpaper
   presenter.OnRemoveClick();
   EXPECT_EQ(view.rows, (std::vector<std::string>{pictures[0], pictures[2]}));
+  EXPECT_EQ(system.files.files[FakeSystem::kListFile], pictures[0] + "\r\n" + pictures[2] + "\r\n");
   EXPECT_EQ(view.previews.back(), pictures[2]);
   EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x51");
   presenter.OnRemoveClick();  // now the last row
