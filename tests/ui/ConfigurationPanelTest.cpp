@@ -56,6 +56,9 @@ TEST_F(ConfigurationPanelTest, AnUnusableAmountKeepsTheIntervalInForce) {
       EXPECT_EQ(view.shown[txtTime].text, "90");  // the interval in force, shown again
     }
   }
+  Presenter second(system.services(), view);
+  second.OnLoad();  // each box as saved, at the next start
+  EXPECT_EQ(std::pair(second.Control(chkRandom).value, second.Control(chkNewOnStart).value), std::pair(1, 0));
 }
 
 }  // namespace

@@ -13,6 +13,9 @@ TEST_F(ListCommandsTest, TicksRunInsideAddFiles) {
   presenter.OnAddClick();
   // The second tick already sees the first added entry and moves on to it.
   EXPECT_EQ(system.loads, (std::vector<std::string>{pictures[0], "D:\\Pictures\\a.jpg"}));
+  presenter.OnNextClick();  // Next Wallpaper: the next tick changes, long before the interval is over
+  TickAt(system.now + 0.1f);
+  EXPECT_EQ(system.loads.back(), "D:\\Pictures\\b.jpg");
 }
 
 TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
@@ -21,6 +24,7 @@ TEST_F(ListCommandsTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
   presenter.OnListClick(1);  // the current wallpaper
   presenter.OnRemoveClick();
   EXPECT_EQ(view.rows, (std::vector<std::string>{pictures[0], pictures[2]}));
+  EXPECT_EQ(system.files.files[FakeSystem::kListFile], pictures[0] + "\r\n" + pictures[2] + "\r\n");
   EXPECT_EQ(view.previews.back(), pictures[2]);
   EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x51");
   presenter.OnRemoveClick();  // now the last row

@@ -5,6 +5,8 @@
 
 #include <QtCore>
 
+#include "TempFolder.h"
+#include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/Wallpaper.h"
 
 namespace scenewright::linux_platform {
@@ -38,9 +40,10 @@ TEST(GSettingsSetters, GnomeCinnamonAndMateNameTheBitmapAndChangeAtEveryCall) {
   int probes = 0;
   waitFor("/probe/sw", 1, [&] { Output("dconf", {"write", "/probe/sw", QString::number(++probes)}); });
   for (int call = 0; call < 2; ++call) {  // the same path twice: the desktop must still reload
-    SetGnomeWallpaper(kBitmap);
-    SetCinnamonWallpaper(kBitmap);
-    SetMateWallpaper(kBitmap);
+    for (const char* desktop : {"GNOME", "X-Cinnamon", "MATE"}) {  // as the program finds them
+      testing::ScopedEnv current("XDG_CURRENT_DESKTOP", desktop);
+      LinuxDesktop().SetWallpaper(kBitmap);
+    }
   }
   for (auto [schema, key, value] : {std::tuple{"org.gnome.desktop.background", "picture-uri", uri},
                                     {"org.gnome.desktop.background", "picture-uri-dark", uri},

@@ -5,6 +5,7 @@
 
 #include "TempFolder.h"
 #include "platform/linux/AutostartRegistry.h"
+#include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
 
 namespace scenewright::linux_platform {
@@ -46,6 +47,8 @@ TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeNeverFollowsALinkAndMakesPri
   EXPECT_EQ(ModeOf(dir / "old/scenewright"), 0700u);
   EXPECT_EQ(EntryCount(dir / "old/scenewright"), 0u);  // the write test leaves nothing
   EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
+  ScopedEnv config("XDG_CONFIG_HOME", (dir / "config").c_str());
+  EXPECT_EQ(LinuxProgramInfo().UserDataFolder(), dir / "config/scenewright");
 }
 
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";

@@ -43,9 +43,8 @@ trap cleanup EXIT
 gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
 fail() { echo "FAIL ($desktop): $*" >&2; tail -n5 "$work"/*.log >&2; exit 1; }
 within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
-  local i
-  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
-  return 1
+  local end=$((SECONDS + $1))
+  until "${@:2}"; do (( SECONDS < end )) || return 1; sleep 0.1; done
 }
 
 width=1024 height=768
@@ -96,7 +95,9 @@ colour() {  # dominant, not exact: a shell may dim its background
 }
 
 mkdir "$work/app" && cp "$program" "$work/app/scenewright"
-convert -size ${width}x$height xc:red "$work/red.jpg"
+# Red only in the quadrant the pixel is read from: a bitmap upside down or mirrored shows another.
+half=(-size "$((width / 2))x$((height / 2))")
+convert \( "${half[@]}" xc:white xc:lime +append \) \( "${half[@]}" xc:blue xc:red +append \) -append "$work/red.jpg"
 convert -size ${width}x$height xc:blue "$work/blue.gif"
 printf '%s\r\n' "$work/red.jpg" "$work/blue.gif" >"$work/app/wallpaper.dat"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=3\r\ncurrentindex=-1\r\n' \

@@ -7,6 +7,7 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -167,10 +168,14 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
   TempFolder folder;
   Win32Pictures pictures;
   const std::string bitmap = folder / "scenewright.bmp";
-  const std::tuple<const char*, int, int, COLORREF> cases[] = {
-      {"red.jpg", 37, 23, RGB(255, 0, 0)}, {"lime.gif", 19, 41, RGB(0, 255, 0)}, {"blue.bmp", 29, 31, RGB(0, 0, 255)},
-      {"yellow.tif", 23, 17, RGB(255, 255, 0)}};  // a TIFF only the imaging component reads
-  for (const auto& [file, width, height, colour] : cases) {
+  // The colour of each quadrant, left to right and top to bottom.
+  const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+  const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
+      {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}},
+      {"lime.gif", 19, 41, {lime, lime, lime, lime}},
+      {"blue.bmp", 29, 31, {blue, blue, blue, blue}},
+      {"yellow.tif", 23, 17, {RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0)}}};  // only the imaging component reads TIFF
+  for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
     ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
@@ -179,8 +184,13 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectA(loaded, sizeof dib, &dib), static_cast<int>(sizeof dib));
     EXPECT_EQ(std::tuple(dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel), std::tuple(width, height, 24));
-    const auto* middle = static_cast<const BYTE*>(dib.dsBm.bmBits) + dib.dsBm.bmWidthBytes * (height / 2) + width / 2 * 3;
-    for (int channel : {0, 1, 2}) EXPECT_NEAR(middle[2 - channel], (colour >> (8 * channel)) & 0xFF, 40) << channel;
+    HDC dc = CreateCompatibleDC(nullptr);
+    SelectObject(dc, loaded);
+    for (int q = 0; q < 4; ++q) {
+      const COLORREF seen = GetPixel(dc, width * (1 + q % 2 * 2) / 4, height * (1 + q / 2 * 2) / 4);
+      for (int shift : {0, 8, 16}) EXPECT_NEAR((seen >> shift) & 0xFF, (colours[q] >> shift) & 0xFF, 40) << q;
+    }
+    DeleteDC(dc);
     DeleteObject(loaded);
   }
   const std::string before = ReadBytes(bitmap);

@@ -27,7 +27,7 @@ start() {
   window=$(( $(clients | head -n1) ))
 }
 wait_for_end() {
-  within 5000 eval '! kill -0 "$pid" 2>/dev/null' || fail "the program did not end"
+  within 15000 eval '! kill -0 "$pid" 2>/dev/null' || fail "the program did not end"
   wait "$pid" || fail "the program ended with status $?"
   pid=
 }
@@ -54,15 +54,20 @@ set_tray 0
 start
 [[ $(xprop -id "$window" WM_NAME) == 'WM_NAME(STRING) = "Scenewright"' ]] ||
   fail "the first window is $(xprop -id "$window" WM_NAME), not Form1"
-within 5000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
+within 15000 test -s "$XDG_CACHE_HOME/scenewright.bmp" || fail "no start-up change without a tray"
+within 15000 eval 'xprop -root _XROOTPMAP_ID | grep -q "pixmap id"' || fail "the X root did not get the bitmap"
+# "Start With Windows" is on at the first start; cleared and saved below, the entry goes.
+entry=$XDG_CONFIG_DIRS/autostart/scenewright.desktop
+[[ -f $entry ]] || fail "no autostart entry at the first start"
 
 xdotool mousemove --window "$window" 424 272 click 1 sleep 0.3
 [[ $(grep -c . "$app/wallpaper.dat") == 3 ]] || fail "Remove took an entry nobody selected"
 xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4 a minus \
-  mousemove --window "$window" 52 128 click 1 sleep 0.3
+  mousemove --window "$window" 52 32 click 1 mousemove --window "$window" 52 128 click 1 sleep 0.3
 [[ $(setting interval) == 14400 ]] || fail "interval is $(setting interval), not 4 hours"
+[[ ! -e $entry ]] || fail "Start With Windows cleared and saved, its autostart entry stays"
 xdotool windowminimize "$window"
-within 2000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
+within 5000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
 managed || fail "minimised without a tray, the window left the window list"
 xdotool windowactivate --sync "$window"
 
@@ -72,7 +77,7 @@ xdotool windowminimize "$window"
 within 200 eval '! managed' || fail "still in the task list 200 ms after minimising"
 viewable && fail "a hidden window is still viewable"
 xdotool mousemove --window "$tray" 8 8 click 1
-within 1000 viewable || fail "a click on the tray icon did not restore the window"
+within 5000 viewable || fail "a click on the tray icon did not restore the window"
 managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
 # A second start while the window hides in the tray brings that window back, in front, and
@@ -86,8 +91,8 @@ within 2000 eval 'xprop -root _NET_ACTIVE_WINDOW | grep -q "$(printf "0x%x" "$wi
 [[ $(stat -c '%n %s %y' "$app"/*) == "$files" && $(clients | wc -l) == 1 ]] || fail "the second start touched the files or stayed"
 # A tray that goes away while the window is hidden gives the window back.
 xdotool windowminimize "$window"
-within 2000 eval '! managed' && set_tray 0 || fail "not hidden"
-within 5000 viewable || fail "the window stayed hidden after the tray went away"
+within 5000 eval '! managed' && set_tray 0 || fail "not hidden"
+within 15000 viewable || fail "the window stayed hidden after the tray went away"
 
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_end

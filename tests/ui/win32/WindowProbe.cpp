@@ -3,6 +3,7 @@
 //   window-probe hide     minimises the window and waits until it hides in the tray
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
+//   window-probe click ID...  clicks each button or box of the frame, in turn
 
 #include <windows.h>
 
@@ -28,6 +29,12 @@ int main(int argc, char** argv) {
     PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     for (int i = 0; i < 300 && IsWindowVisible(window); ++i) Sleep(100);
     return IsWindowVisible(window) ? 1 : 0;
+  } else if (command == "click") {
+    for (int i = 2; i < argc; ++i) {
+      HWND control = GetDlgItem(GetDlgItem(window, 1000), std::atoi(argv[i]));
+      if (control == nullptr) return 1;
+      SendMessageA(control, BM_CLICK, 0, 0);
+    }
   } else if (command == "close") {
     PostMessageA(window, WM_CLOSE, 0, 0);
     for (int i = 0; i < 300 && IsWindow(window); ++i) Sleep(100);

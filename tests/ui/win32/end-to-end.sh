@@ -31,6 +31,11 @@ timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
 for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == 37x23 ]] && break; sleep 0.1; done
 [[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
 
+# "Start With Windows" (1001) is on at the first start; cleared and saved (1009), the Run value goes.
+run_value() { run --timeout 60 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Scenewright >/dev/null 2>&1; }
+run_value || fail "no Run value at the first start"
+probe click 1001 1009 && ! run_value || fail "Start With Windows cleared and saved, the Run value stays"
+
 probe close || fail "the window did not close"
 wait "$app_pid" || fail "scenewright.exe ended with $?"
 app_pid=

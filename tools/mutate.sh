@@ -1,0 +1,254 @@
+#!/usr/bin/env bash
+# Tests the tests: plants each fault of the table below, one at a time, in a copy of the
+# tracked tree, rebuilds what the change touches and runs the tests that should catch it. A
+# fault that survives is a test that is missing (or a change nobody could see: the table
+# says so beside it). Not part of CI; the README gives its run time.
+#
+#   tools/mutate.sh [ID...]      every fault, or only those named
+#
+# The copy and its builds stay in build/mutate/, so a second run rebuilds only what changed.
+# Each fault is one line's exact text: where that text is gone (a refactor), the fault is
+# reported "stale" rather than silently passing. The unchanged tree's tests run first; a
+# failure there stops everything, since it would make every fault look caught.
+set -euo pipefail
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# MUTATE_TREE: another copy, so that a second run (say, of the Windows faults) can go alongside.
+tree=${MUTATE_TREE:-$top/build/mutate/tree}
+jobs=${JOBS:-2}
+
+# id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
+table=$(cat <<'EOF'
+rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
+rows-in-strips | src/platform/linux/BitmapFile.cpp | for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i]; | for (int i = 0; i < count; ++i) rows[i] = batch[i]; | linux:^pictures_and_desktop$
+rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
+rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
+unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^end_to_end$
+unregister-on-save-win32 | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | windows:^win32_end_to_end$
+next-index | src/core/RotationClock.cpp | static_cast<std::int16_t>(state.currentindex + 1) | static_cast<std::int16_t>(state.currentindex + 2) | linux:^unit_tests$
+wrap-at-end | src/core/RotationClock.cpp | state.currentindex >= count - 1 ? 0 | state.currentindex > count - 1 ? 0 | linux:^unit_tests$
+random-index | src/core/RotationClock.cpp | std::floor(static_cast<double>(count) * random.Next()) | std::floor(static_cast<double>(count - 1) * random.Next()) | linux:^(unit|soak)_tests$
+random-bits | src/core/UniformRandom.cpp | (engine_() >> 8) | (engine_() >> 9) | linux:^(unit|soak)_tests$
+index-clamp | src/core/Lifecycle.cpp | if (list.Count() - 1 < state.currentindex) | if (list.Count() < state.currentindex) | linux:^unit_tests$ | equivalent: an index left one past the end still wraps to the first entry at the next change, as the clamped one does; the next start clamps what was saved
+index-floor | src/storage/Settings.cpp | std::max<std::int16_t>(index, -1) | std::max<std::int16_t>(index, -2) | linux:^unit_tests$
+change-on-start | src/core/Lifecycle.cpp | if (state.newonstart == 1 && list.Count() > 0) | if (state.newonstart == 0 && list.Count() > 0) | linux:^unit_tests$
+register-at-start | src/core/Lifecycle.cpp | if (state.autostart == 1) Run(steps.registerRunValue); | if (state.autostart == 2) Run(steps.registerRunValue); | linux:^unit_tests$
+index-at-end | src/core/Lifecycle.cpp | WriteSetting(services.profile, files.settings, kKeyCurrentIndex, state.currentindex); | (void)state, (void)services, (void)files; | linux:^(unit_tests|end_to_end)$
+elapsed-units | src/core/RotationClock.cpp | state.elapsed += now - state.lasttick; | state.elapsed += (now - state.lasttick) / 60; | linux:^(unit|soak)_tests$
+past-midnight | src/core/RotationClock.cpp | state.lasttick -= kSecondsPerDay; | state.lasttick = now; | linux:^(unit|soak)_tests$
+next-button | src/ui/Presenter.cpp | void Presenter::OnNextClick() { RequestNextWallpaper(state_); } | void Presenter::OnNextClick() {} | linux:^unit_tests$
+countdown | src/core/Countdown.cpp | double tenths = RoundHalfEven(secondsLeft * 10); | double tenths = RoundHalfEven(secondsLeft) * 10; | linux:^unit_tests$
+minutes | src/ui/ConfigurationPanel.cpp | return RoundToInt32(*amount * 60); | return RoundToInt32(*amount * 100); | linux:^unit_tests$
+hours | src/ui/ConfigurationPanel.cpp | return RoundToInt32(*amount * 3600); | return RoundToInt32(*amount * 60); | linux:^unit_tests$
+interval-shown | src/ui/ConfigurationPanel.cpp | if (interval % 3600 == 0) { | if (interval % 3600 == 1) { | linux:^unit_tests$
+time-enabling | src/ui/ConfigurationPanel.cpp | for (ControlId id : kIntervalControls) SetEnabled(id, enabled); | for (ControlId id : kIntervalControls) SetEnabled(id, enabled || true); | linux:^unit_tests$
+random-shown | src/ui/ConfigurationPanel.cpp | if (state_.random == 1) SetValue(ControlId::chkRandom, 1); | if (state_.random == 1) SetValue(ControlId::chkNewOnStart, 1); | linux:^unit_tests$
+key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) return true; | if (id == ControlId::txtTime) return true; | linux:^(unit_tests|end_to_end)$
+key-filter-qt | src/ui/qt/MainWindow.cpp | if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | if (code < 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | linux:^(qt_window|end_to_end)$
+key-filter-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_CHAR) { | if (message == WM_KEYUP) { | windows:^win32_window_tests$
+register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) { | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | linux:^(unit_tests|end_to_end)$
+unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | windows:^win32_platform_tests$
+autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^(posix_services|end_to_end)$
+run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)valueName; | windows:^win32_(platform_tests|end_to_end)$
+run-value-type | src/platform/win32/Win32Registry.cpp | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_EXPAND_SZ, | windows:^win32_platform_tests$
+add-one-pick | src/ui/ListCommands.cpp | if (paths.empty()) return; | if (paths.size() < 2) return; | linux:^unit_tests$
+remove-which | src/ui/ListCommands.cpp | list_.RemoveAt(old); | list_.RemoveAt(0); | linux:^unit_tests$
+selection-after-remove | src/ui/ListCommands.cpp | if (list_.Count() > 0) Select(list_.Count() - 1); | if (list_.Count() > 0) Select(0); | linux:^unit_tests$
+double-click | src/ui/ListCommands.cpp | state_.currentindex = static_cast<std::int16_t>(selection_); | state_.currentindex = 0; | linux:^unit_tests$
+key-autostart | src/storage/Settings.h | kKeyAutostart = "autostart"; | kKeyAutostart = "autostar"; | linux:^unit_tests$
+key-newonstart | src/storage/Settings.h | kKeyNewOnStart = "newonstart"; | kKeyNewOnStart = "newOnStart"; | linux:^unit_tests$
+key-random | src/storage/Settings.h | kKeyRandom = "random"; | kKeyRandom = "randm"; | linux:^unit_tests$
+key-interval | src/storage/Settings.h | kKeyInterval = "interval"; | kKeyInterval = "intervall"; | linux:^unit_tests$
+key-currentindex | src/storage/Settings.h | kKeyCurrentIndex = "currentindex"; | kKeyCurrentIndex = "current"; | linux:^unit_tests$
+list-line-end | src/storage/ListFile.cpp | for (const auto& entry : list.Entries()) text.append(entry).append("\r\n"); | for (const auto& entry : list.Entries()) text.append(entry).append("\n"); | linux:^unit_tests$
+list-limit | src/storage/WallpaperList.h | return entries_.size() >= static_cast<std::size_t>(kMaxEntries); | return entries_.size() > static_cast<std::size_t>(kMaxEntries); | linux:^unit_tests$
+list-beyond-limit | src/storage/ListFile.cpp | if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content)); | if (!line.content.empty()) list.Add(std::string(line.content)); | linux:^unit_tests$
+unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.MarkFileUnreadable(); | if (!files.IsFile(path)) list.MarkFileUnreadable(); | linux:^unit_tests$
+unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^unit_tests$
+atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^(posix_services|pictures_and_desktop)$
+atomic-replace-win32 | src/platform/win32/Win32Files.cpp | file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)); | file.Reset(CreateFileA((temp = path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); | windows:^win32_platform_tests$
+user-folder-choice | src/storage/DataFiles.cpp | if (files.CanCreateFilesIn(programFolder)) return beside; | if (!files.CanCreateFilesIn(programFolder)) return beside; | linux:^unit_tests$
+presets-once | src/storage/DataFiles.cpp | if (!files.IsFile(own.settings) && !files.IsFile(own.list)) { | if (!files.IsFile(own.settings) || !files.IsFile(own.list)) { | linux:^unit_tests$
+user-folder-linux | src/platform/linux/LinuxSystem.cpp | return base.empty() ? std::string() : base + "/scenewright"; | return base.empty() ? std::string() : base + "/Scenewright"; | linux:^posix_services$
+user-folder-win32 | src/platform/win32/Win32System.cpp | return roaming.empty() ? roaming : roaming + "Scenewright"; | return roaming.empty() ? roaming : roaming + "Scenewrite"; | windows:^win32_(platform_tests|end_to_end)$
+bmp-height | src/platform/Bmp24Header.h | put(22, height, 4);  // positive: rows run bottom-up | put(22, 0 - height, 4); | linux:^pictures_and_desktop$
+bmp-height-win32 | src/platform/Bmp24Header.h | put(22, height, 4);  // positive: rows run bottom-up | put(22, 0 - height, 4); | windows:^win32_platform_tests$
+bmp-offset | src/platform/Bmp24Header.h | put(10, kBmp24HeaderBytes, 4); | put(10, kBmp24HeaderBytes + 2, 4); | linux:^pictures_and_desktop$
+bmp-bits | src/platform/Bmp24Header.h | put(28, 24, 2);      // bits a pixel | put(28, 32, 2); | linux:^pictures_and_desktop$
+padding | src/platform/linux/BitmapFile.cpp | const auto stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3}; | const auto stride = static_cast<std::uint64_t>(width) * 3; | linux:^pictures_and_desktop$
+padding-win32 | src/platform/win32/Win32Pictures.cpp | int RowBytes24(int width) { return (width * 3 + 3) & ~3; } | int RowBytes24(int width) { return width * 3; } | windows:^win32_platform_tests$
+set-after-save | src/core/ApplyWallpaper.cpp | desktop.SetWallpaper(bitmap); | (void)desktop; | linux:^unit_tests$
+setter-lxde | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Lxde: SetPcmanfmWallpaper("pcmanfm", bitmapPath); break; | case DesktopKind::Lxde: break; | linux:^real_desktop_lxde$
+setter-lxqt | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Lxqt: SetPcmanfmWallpaper("pcmanfm-qt", bitmapPath); break; | case DesktopKind::Lxqt: break; | linux:^real_desktop_lxqt$
+setter-xfce | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Xfce: SetXfceWallpaper(bitmapPath); break; | case DesktopKind::Xfce: break; | linux:^real_desktop_xfce$
+setter-mate | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Mate: SetMateWallpaper(bitmapPath); break; | case DesktopKind::Mate: break; | linux:^real_desktop_mate$
+setter-gnome | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Gnome: SetGnomeWallpaper(bitmapPath); break; | case DesktopKind::Gnome: break; | linux:^(desktop_setters|pictures_and_desktop)$
+setter-sway | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Sway: SetSwayWallpaper(bitmapPath); break; | case DesktopKind::Sway: break; | linux:^real_desktop_sway$
+setter-bare | src/platform/linux/LinuxDesktop.cpp | SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{}); | (void)pictures_; | linux:^(desktop_setters|end_to_end)$
+setter-win32 | src/platform/win32/Win32System.cpp | SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(bitmapPath.c_str()), | SystemParametersInfoA(SPI_SETDESKPATTERN, 0, const_cast<char*>(bitmapPath.c_str()), | windows:^win32_platform_tests$
+tray-hide | src/ui/TrayAndWindow.cpp | view_.HideWindow(); | (void)view_; | linux:^unit_tests$
+tray-restore | src/ui/TrayAndWindow.cpp | if (view_.GetWindowState() == WindowState::Minimised) RestoreFromTray(); | if (view_.GetWindowState() == WindowState::Normal) RestoreFromTray(); | linux:^unit_tests$
+tray-hide-qt | src/ui/qt/MainWindow.cpp | void MainWindow::HideWindow() { hide(); } | void MainWindow::HideWindow() { showMinimized(); } | linux:^(qt_window|end_to_end)$
+tray-click-qt | src/ui/qt/MainWindow.cpp | if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayIconRelease(); | if (reason == QSystemTrayIcon::DoubleClick) presenter_.OnTrayIconRelease(); | linux:^(qt_window|end_to_end)$
+tray-hide-win32 | src/ui/win32/MainWindow.cpp | ShowWindow(hwnd_, SW_HIDE); | ShowWindow(hwnd_, SW_MINIMIZE); | windows:^win32_window_tests$
+tray-click-win32 | src/ui/win32/MainWindow.cpp | if (LOWORD(lParam) == WM_LBUTTONUP) presenter_.OnTrayIconRelease(); | if (LOWORD(lParam) == WM_RBUTTONUP) presenter_.OnTrayIconRelease(); | windows:^win32_window_tests$
+shut-down-once | src/ui/Presenter.cpp | if (shutDown_) return; | if (shutDown_) {} | linux:^(unit_tests|qt_window|end_to_end)$
+hang-up-saves | src/ui/qt/ProgramEnd.cpp | constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP}; | constexpr int kSignals[] = {SIGTERM, SIGINT}; | linux:^end_to_end$
+EOF
+)
+
+log=$tree.log
+mkdir -p "$tree" "$log"
+started=$SECONDS
+
+# The tracked files as they are in the working tree; a file whose content is unchanged keeps
+# its time, so the builds stay incremental.
+sync_tree() {
+  (cd "$top" && git ls-files -z) | while IFS= read -r -d '' file; do
+    [[ -f $top/$file ]] || continue
+    cmp -s "$top/$file" "$tree/$file" 2>/dev/null && continue
+    mkdir -p "$(dirname "$tree/$file")"
+    cp -P --preserve=mode "$top/$file" "$tree/$file"
+  done
+}
+
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$tree CCACHE_NOHASHDIR=true
+fi
+# The programs the chosen tests run, not the whole build (benchmarks, other tests).
+targets() {  # PRESET REGEX
+  local name
+  ctest --test-dir "$tree/build/$1" -N -R "$2" | sed -n 's/^ *Test *#[0-9]*: //p' | while read -r name; do
+    case $name in
+      unit_tests) echo scenewright_unit_tests ;;
+      soak_tests) echo scenewright_soak_tests ;;
+      faults) echo scenewright_fault_tests ;;
+      posix_services) echo scenewright_posix_tests ;;
+      pictures_and_desktop) echo scenewright_pictures_tests ;;
+      desktop_setters) echo scenewright_desktop_setter_tests ;;
+      qt_window) echo scenewright_qt_view_tests ;;
+      end_to_end | real_desktop_* | user_folders_and_package) echo scenewright ;;
+      win32_platform_tests) echo scenewright_platform_tests ;;
+      win32_window_tests) echo scenewright_window_tests ;;
+      win32_end_to_end) echo scenewright_window_probe ;;
+      *) echo all ;;
+    esac
+  done | sort -u
+}
+build() {  # PRESET REGEX
+  [[ -f $tree/build/$1/build.ninja ]] || (cd "$tree" && cmake --preset "$1" "${launcher[@]}" >"$log/configure-$1.txt" 2>&1)
+  local wanted
+  mapfile -t wanted < <(targets "$1" "$2")
+  nice cmake --build "$tree/build/$1" -j "$jobs" --target "${wanted[@]:-all}" >"$log/build.txt" 2>&1
+}
+wine_state=$tree/build/windows/wine
+wine_started=
+tests() {  # PRESET REGEX: the Wine prefix is made once, not for every fault
+  local extra=()
+  if [[ $1 == windows ]]; then
+    if [[ -z $wine_started ]]; then
+      "$tree/tools/wine-run.sh" --state "$wine_state" --setup >"$log/wine.txt" 2>&1
+      wine_started=1
+    fi
+    extra=(-FA wine)
+  fi
+  ctest --test-dir "$tree/build/$1" -R "$2" -j "$jobs" --output-on-failure "${stop[@]}" "${extra[@]}" \
+    >"$log/test.txt" 2>&1
+}
+# A failure seen once more: the real desktops' tests wait on other programs, and on a loaded
+# machine one may time out without any fault.
+again() {  # PRESET
+  local extra=()
+  [[ $1 != windows ]] || extra=(-FA wine)
+  ctest --test-dir "$tree/build/$1" --rerun-failed "${extra[@]}" >"$log/again.txt" 2>&1
+}
+failed() { grep -oE '[0-9]+ - [^ ]+ \((Failed|Timeout|SEGFAULT|Subprocess aborted)\)' "$log/test.txt" | sed -E 's/^[0-9]+ - //' | paste -sd ' '; }
+cleanup() {
+  [[ -z $wine_started ]] || "$tree/tools/wine-run.sh" --state "$wine_state" --teardown >/dev/null 2>&1 || true
+}
+trap cleanup EXIT
+
+# Exactly once, or the fault no longer fits the code.
+plant() {  # FILE OLD NEW
+  python3 - "$tree/$1" "$2" "$3" <<'PY'
+import sys
+path, old, new = sys.argv[1:]
+with open(path, encoding="utf-8") as f:
+    text = f.read()
+if text.count(old) != 1:
+    sys.exit(1)
+with open(path, "w", encoding="utf-8") as f:
+    f.write(text.replace(old, new))
+PY
+}
+
+trim() { local s=$1; s=${s#"${s%%[! ]*}"}; echo "${s%"${s##*[! ]}"}"; }
+declare -a ids files olds news presets regexes notes
+while IFS= read -r line; do
+  [[ -z $line || $line == \#* ]] && continue
+  IFS=$'\x1f' read -r id file old new target note <<<"${line// | /$'\x1f'}"
+  id=$(trim "$id")
+  if (( $# > 0 )) && ! printf '%s\n' "$@" | grep -qx -- "$id"; then continue; fi
+  target=$(trim "$target")
+  ids+=("$id") files+=("$(trim "$file")") olds+=("$old") news+=("$new")
+  presets+=("${target%%:*}") regexes+=("${target#*:}") notes+=("${note#equivalent: }")
+done <<<"$table"
+(( ${#ids[@]} > 0 )) || { echo "no such fault: $*" >&2; exit 2; }
+
+sync_tree
+# Before a preset's first fault, the unchanged tree with every test its faults name.
+baseline() {  # PRESET
+  local union stop=()
+  union=$(for i in "${!ids[@]}"; do [[ ${presets[i]} != "$1" ]] || echo "${regexes[i]}"; done | sort -u | paste -sd '|')
+  build "$1" "$union" || { echo "the unchanged tree does not build; see $log/build.txt" >&2; exit 1; }
+  if ! tests "$1" "$union"; then
+    again "$1" || again "$1" || { echo "the unchanged tree fails $(failed); see $log/again.txt" >&2; exit 1; }
+    echo "$1: the unchanged tree failed $(failed) once, then passed"
+  fi
+  echo "$1: the unchanged tree passes the tests of its faults (at $((SECONDS - started)) s)"
+}
+
+caught=0 survived=0 equivalent=0 stale=0 broken=0 unsure=0
+for preset in linux windows; do
+  for i in "${!ids[@]}"; do
+    [[ ${presets[i]} == "$preset" ]] || continue
+    [[ ${baselined:-} == *" $preset"* ]] || { baseline "$preset"; baselined+=" $preset"; }
+    stop=(--stop-on-failure)  # the baseline runs every test; a fault stops at the first that catches it
+    id=${ids[i]} file=${files[i]}
+    begin=$SECONDS
+    if ! plant "$file" "${olds[i]}" "${news[i]}"; then
+      result=stale detail="the old text is not in $file exactly once"
+      stale=$((stale + 1))
+    elif ! build "$preset" "${regexes[i]}"; then
+      result="does not build" detail=$(grep -m1 'error:' "$log/build.txt" || true)
+      broken=$((broken + 1))
+    elif ! tests "$preset" "${regexes[i]}"; then
+      if again "$preset"; then
+        result=unsure detail="$(failed) failed, then passed"
+        unsure=$((unsure + 1))
+      else
+        result=caught detail="by $(failed)"
+        caught=$((caught + 1))
+      fi
+    elif [[ -n ${notes[i]} ]]; then
+      result="survived, equivalent" detail=${notes[i]}
+      equivalent=$((equivalent + 1))
+    else
+      result=SURVIVED detail="no test of ${regexes[i]} noticed"
+      survived=$((survived + 1))
+    fi
+    cp -P --preserve=mode "$top/$file" "$tree/$file"  # a new time: the next build takes the original again
+    cp "$log/test.txt" "$log/$id.txt" 2>/dev/null || true
+    printf '%-26s %-8s %-21s %4d s  %s\n' "$id" "$preset" "$result" $((SECONDS - begin)) "$detail"
+  done
+done
+
+counted=$((caught + survived + unsure))
+# Processor time of everything this run started: the run time on idle cores is about this over $jobs.
+times >"$log/times.txt"  # not in a pipe: a subshell has no children of its own
+cpu=$(tail -n1 "$log/times.txt" | awk '{ split($1, u, "m"); split($2, s, "m"); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }')
+echo "faults ${#ids[@]}: caught $caught, survived $survived (+$equivalent equivalent), unsure $unsure, stale $stale," \
+  "do not build $broken; caught $((counted ? 100 * caught / counted : 100)) % of the non-equivalent;" \
+  "$((SECONDS - started)) s in all, $cpu s of processor time"
+(( survived == 0 && unsure == 0 && stale == 0 && broken == 0 ))
