@@ -73,8 +73,7 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
   if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
   BitmapWriter writer(fd, *layout);
   writer.batch_.assign(layout->stride * kRowsABatch, 0);
-  if (screen) writer.scalers_ = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen);
-  writer.screen_ = screen;
+  if (screen) writer.scalers_ = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, writer.cover_);
   return writer;
 }
 
@@ -92,10 +91,9 @@ bool BitmapWriter::Commit() {
 }
 
 ScreenCover BitmapWriter::TakeCover() {
-  if (!Complete() || !scalers_ || !screen_) return {};
-  std::vector<ScreenCover> parts;
-  for (CoverScaler& scaler : *scalers_) parts.push_back(scaler.Take());
-  return Compose(*screen_, std::move(parts));
+  if (!Complete() || !scalers_) return {};
+  scalers_.reset();  // they draw into the cover
+  return std::move(cover_);
 }
 
 std::optional<BitmapLayout> LayoutFor(long long width, long long height) {

@@ -56,18 +56,22 @@ class BitmapWriter {
   std::vector<std::uint8_t> batch_;  // bottom-up, as in the file; padding stays zero
   int next_ = 0;
   std::optional<std::vector<CoverScaler>> scalers_;
-  std::optional<ScreenSize> screen_;
+  ScreenCover cover_;  // the scalers draw into its pixels
 };
 
 // Decoders of the common kinds, row by row straight into the bitmap file through a
 // BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
-// general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit); Failed for a
+// general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit, an animated
+// WebP); Failed for a
 // corrupt or truncated file, one too large, or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover);
 DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,
                                ScreenCover& cover);
 DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
+DecodeResult DecodeGifToBitmap(int gifFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
+DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover);
 
 // Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent
 // pixels are drawn over black.

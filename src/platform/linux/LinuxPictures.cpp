@@ -23,13 +23,15 @@ namespace {
 // Qt reads PNG itself, WebP and TIFF through its image format plugins.
 constexpr std::array<const char*, 7> kAcceptedFormats{"jpeg", "gif", "bmp", "ico", "png", "webp", "tiff"};
 
-enum class Kind { Jpeg, Png, Bmp, Other };
+enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Other };
 
 Kind KindOf(int fd) {
-  unsigned char magic[8] = {};
+  unsigned char magic[12] = {};
   const ssize_t read = ::pread(fd, magic, sizeof magic, 0);
   if (read >= 3 && magic[0] == 0xFF && magic[1] == 0xD8 && magic[2] == 0xFF) return Kind::Jpeg;
-  if (read == 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return Kind::Png;
+  if (read >= 8 && std::memcmp(magic, "\x89PNG\r\n\x1a\n", 8) == 0) return Kind::Png;
+  if (read >= 6 && (std::memcmp(magic, "GIF87a", 6) == 0 || std::memcmp(magic, "GIF89a", 6) == 0)) return Kind::Gif;
+  if (read == 12 && std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WEBP", 4) == 0) return Kind::Webp;
   if (read >= 2 && magic[0] == 'B' && magic[1] == 'M') return Kind::Bmp;
   return Kind::Other;
 }
@@ -73,6 +75,12 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
       break;
     case Kind::Bmp:
       result = DecodeBmpToBitmap(pictureFd, bitmapFd, screen, cover);
+      break;
+    case Kind::Gif:
+      result = DecodeGifToBitmap(pictureFd, bitmapFd, screen, cover);
+      break;
+    case Kind::Webp:
+      result = DecodeWebpToBitmap(pictureFd, bitmapFd, screen, cover);
       break;
     case Kind::Other:
       break;

@@ -30,7 +30,9 @@ std::vector<CoverScaler::Share> CoverScaler::Shares(int count, double scale, int
   return shares;
 }
 
-std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight, ScreenSize screen) {
+std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight, const Monitor& monitor,
+                                            ScreenCover& into) {
+  const ScreenSize screen{monitor.width, monitor.height};
   if (screen.width <= 0 || screen.height <= 0 || pictureWidth < screen.width || pictureHeight < screen.height) {
     return std::nullopt;
   }
@@ -57,18 +59,24 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
       scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
     }
   }
-  scaler.cover_ = {screen.width,
-                   screen.height,
-                   {},
-                   std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
+  scaler.monitor_ = monitor;
+  scaler.screenPixels_ = into.pixels.data();
+  scaler.screenWidth_ = into.width;
+  scaler.screenHeight_ = into.height;
+  // Clipped to the screen: a monitor may reach past it while the screen is being resized.
+  scaler.fromX_ = std::clamp(-monitor.x, 0, monitor.width);
+  scaler.toX_ = std::clamp(into.width - monitor.x, scaler.fromX_, monitor.width);
   return scaler;
 }
 
 std::optional<std::vector<CoverScaler>> CoverScaler::ForEachMonitor(int pictureWidth, int pictureHeight,
-                                                                    const ScreenSize& screen) {
+                                                                    const ScreenSize& screen, ScreenCover& into) {
+  if (screen.width <= 0 || screen.height <= 0) return std::nullopt;
+  into = {screen.width, screen.height, screen.Shown(),
+          std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
   std::vector<CoverScaler> scalers;
-  for (const Monitor& monitor : screen.Shown()) {
-    auto scaler = For(pictureWidth, pictureHeight, {monitor.width, monitor.height});
+  for (const Monitor& monitor : into.monitors) {
+    auto scaler = For(pictureWidth, pictureHeight, monitor, into);
     if (!scaler) return std::nullopt;
     scalers.push_back(std::move(*scaler));
   }
@@ -122,12 +130,18 @@ void CoverScaler::AddRow(const std::uint8_t* bgr) {
 }
 
 void CoverScaler::FinishRow() {
-  if (screenRow_ >= cover_.height) return;
+  if (screenRow_ >= monitor_.height) return;
+  const int y = monitor_.y + screenRow_;
+  if (y >= 0 && y < screenHeight_) WriteRow(screenPixels_ + static_cast<std::size_t>(y) * screenWidth_);
+  std::fill(sums_.begin(), sums_.end(), 0);
+  ++screenRow_;
+}
+
+void CoverScaler::WriteRow(std::uint32_t* screenRow) const {
   // Every screen pixel gathers exactly 256 x 256 of weight.
   constexpr std::uint32_t kHalf = 1u << 15;
   const std::uint16_t* sums = sums_.data();
-  std::uint32_t* out = cover_.pixels.data() + static_cast<std::size_t>(screenRow_) * cover_.width;
-  for (std::size_t x = 0; x < static_cast<std::size_t>(cover_.width); ++x) {
+  for (auto x = static_cast<std::size_t>(fromX_); x < static_cast<std::size_t>(toX_); ++x) {
     std::uint32_t b = kHalf, g = kHalf, r = kHalf;
     for (std::uint32_t t = tapStart_[x]; t < tapStart_[x + 1]; ++t) {
       const Tap tap = taps_[t];
@@ -135,10 +149,8 @@ void CoverScaler::FinishRow() {
       g += tap.weight * sums[tap.byte + 1];
       r += tap.weight * sums[tap.byte + 2];
     }
-    out[x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
+    screenRow[static_cast<std::ptrdiff_t>(x) + monitor_.x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
   }
-  std::fill(sums_.begin(), sums_.end(), 0);
-  ++screenRow_;
 }
 
 }  // namespace scenewright::linux_platform

@@ -38,26 +38,27 @@ struct ScreenCover {
 // Places each monitor's own cover (in the order of ScreenSize::Shown) on the whole screen.
 ScreenCover Compose(const ScreenSize& screen, std::vector<ScreenCover> parts);
 
-// Builds the cover of a picture larger than the screen from the picture's rows as they are
+// Builds the cover of a picture larger than each monitor from the picture's rows as they are
 // decoded, top-down, so the picture itself never has to be held or read back. Each screen
 // pixel is the average of the picture area it covers.
 class CoverScaler {
  public:
-  // nullopt when the picture is smaller than the screen in either direction (it would have to
-  // be enlarged, which averaging cannot do).
-  static std::optional<CoverScaler> For(int pictureWidth, int pictureHeight, ScreenSize screen);
+  // One scaler a monitor, all fed the same rows, each drawing straight into its monitor's part
+  // of `into`, which becomes the whole screen's cover (black where no monitor shows). nullopt
+  // unless every monitor can be covered: a picture smaller than one in either direction would
+  // have to be enlarged, which averaging cannot do.
+  static std::optional<std::vector<CoverScaler>> ForEachMonitor(int pictureWidth, int pictureHeight,
+                                                                const ScreenSize& screen, ScreenCover& into);
 
   // The next row, three bytes a pixel in blue, green, red order.
   void AddRow(const std::uint8_t* bgr);
-  // The cover, complete once every row was added.
-  ScreenCover Take() { return std::move(cover_); }
-  // One scaler a monitor, all fed the same rows; nullopt unless every monitor can be covered.
-  static std::optional<std::vector<CoverScaler>> ForEachMonitor(int pictureWidth, int pictureHeight,
-                                                                const ScreenSize& screen);
 
  private:
   CoverScaler() = default;
+  static std::optional<CoverScaler> For(int pictureWidth, int pictureHeight, const Monitor& monitor,
+                                        ScreenCover& into);
   void FinishRow();
+  void WriteRow(std::uint32_t* screenRow) const;
   void Accumulate(const std::uint8_t* bgr, std::uint32_t weight);
 
   // A picture pixel's share of at most two neighbouring screen pixels, in 1/256ths of one.
@@ -81,7 +82,13 @@ class CoverScaler {
   int screenRow_ = 0;
   // The screen row being built: picture bytes summed down, weighted; at most 256 x 255.
   std::vector<std::uint16_t> sums_;
-  ScreenCover cover_;
+  // Where the monitor's rows go: its place in the screen's pixels, clipped to the screen.
+  Monitor monitor_{};
+  std::uint32_t* screenPixels_ = nullptr;
+  int screenWidth_ = 0;
+  int screenHeight_ = 0;
+  int fromX_ = 0;
+  int toX_ = 0;
 };
 
 }  // namespace scenewright::linux_platform
