@@ -62,8 +62,7 @@ class BitmapWriter {
 // Decoders of the common kinds, row by row straight into the bitmap file through a
 // BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
 // general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit, an animated
-// WebP); Failed for a
-// corrupt or truncated file, one too large, or a write error.
+// WebP); Failed for a corrupt or truncated file, one too large, or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover);
 DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,
