@@ -55,11 +55,10 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   MemoryFileSystem files;
   PortableProfileFile profile{files};
   float now = 0;
-  std::optional<std::string> runValue, userRunValue;  // machine-wide and this user's
-  bool registryWritable = true, userRegistryWritable = true;
+  std::optional<std::string> runValue;  // machine-wide; this user's is taken and not kept
   std::map<std::string, std::string> decodable;  // path -> "wxh"
   std::vector<std::string> loads;
-  std::optional<std::string> staged;
+  std::string staged;
   std::vector<std::string> candidates{"C:\\scenewright.bmp"};
   std::string wallpaper;
   int setCount = 0;
@@ -70,25 +69,22 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
 
   float SecondsSinceMidnight() override { return now; }
   bool SetRegistryValue(RegistryRoot root, const std::string&, const std::string&, const std::string& text) override {
-    const bool user = root == RegistryRoot::CurrentUser, writable = user ? userRegistryWritable : registryWritable;
-    if (writable) (user ? userRunValue : runValue) = text;
-    return writable;
+    if (root != RegistryRoot::CurrentUser) runValue = text;
+    return true;
   }
   void DeleteRegistryValue(RegistryRoot root, const std::string&, const std::string&) override {
-    const bool user = root == RegistryRoot::CurrentUser;
-    if (user ? userRegistryWritable : registryWritable) (user ? userRunValue : runValue).reset();
+    if (root != RegistryRoot::CurrentUser) runValue.reset();
   }
   bool HoldsRegistryValue(RegistryRoot root, const std::string&, const std::string&, const std::string& text) override {
-    return (root == RegistryRoot::CurrentUser ? userRunValue : runValue) == text;
+    return root != RegistryRoot::CurrentUser && runValue == text;
   }
   bool LoadStagingPicture(const std::string& path) override {
     loads.push_back(path);
-    if (!decodable.count(path)) return false;
-    staged = decodable[path];
-    return true;
+    if (decodable.count(path)) staged = decodable[path];
+    return decodable.count(path) > 0;
   }
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override {
-    return staged && files.ReplaceFile(bitmapPath, "BMP " + *staged);
+    return !staged.empty() && files.ReplaceFile(bitmapPath, "BMP " + staged);
   }
   bool IsPicture(const std::string& path) override { return decodable.count(path) > 0; }
   std::vector<std::string> FilePatterns() override { return {"*.JPG", "*.png", "*.bmp", "*.tif", "*.png"}; }
@@ -141,14 +137,11 @@ class FakeView final : public FormView {
   void ShowListSelection(int index) override { selection = index; }
   bool ShowPreview(const std::string& path) override { return previews.push_back(path), true; }
   std::vector<std::string> ChooseFiles(const FileChooserRequest&) override {
-    if (dialogAnswers.empty()) return {};
-    std::vector<std::string> answer = dialogAnswers.front();
-    dialogAnswers.pop_front();
+    std::vector<std::string> answer;
+    if (!dialogAnswers.empty()) answer.swap(dialogAnswers.front()), dialogAnswers.pop_front();
     return answer;
   }
-  void ProcessPendingEvents() override {
-    if (onPendingEvents) onPendingEvents();
-  }
+  void ProcessPendingEvents() override { if (onPendingEvents) onPendingEvents(); }
   void ShowMessageBox(const std::string& text, const std::string& title) override {
     messageBoxes.push_back(title + ": " + text);
   }

@@ -9,17 +9,18 @@ trap '[[ -n $pid ]] && kill -KILL "$pid" 2>/dev/null' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # Polls a condition every 5 ms for at most $1 ms.
 within() {
-  local limit=$1 start
+  local end=$(( $(date +%s%3N) + $1 ))
   shift
-  start=$(date +%s%3N)
   until "$@"; do
-    (( $(date +%s%3N) - start > limit )) && return 1
+    (( $(date +%s%3N) <= end )) || return 1
     sleep 0.005
   done
 }
 clients() { xprop -root _NET_CLIENT_LIST | grep -o '0x[0-9a-f]*' || true; }
 managed() { clients | grep -qx "$(printf '0x%x' "$window")"; }
 viewable() { xwininfo -id "$window" | grep -q IsViewable; }
+# Minimises the window and waits up to $1 ms for it to leave the task list, into the tray.
+hide() { xdotool windowminimize "$window" && within "$1" eval '! managed' || fail "still listed $1 ms after minimising"; }
 start() {
   (cd "$app" && exec "$app/scenewright") &
   pid=$!
@@ -73,8 +74,7 @@ xdotool windowactivate --sync "$window"
 
 set_tray 1
 within 10000 tray_icon || fail "no tray icon after the tray came"
-xdotool windowminimize "$window"
-within 200 eval '! managed' || fail "still in the task list 200 ms after minimising"
+hide 200
 viewable && fail "a hidden window is still viewable"
 xdotool mousemove --window "$tray" 8 8 click 1
 within 5000 viewable || fail "a click on the tray icon did not restore the window"
@@ -82,22 +82,26 @@ managed || fail "the restored window is not back in the task list"
 xprop -id "$window" WM_STATE | grep -q 'Normal' || fail "restored, but not in the normal state"
 # A second start while the window hides in the tray brings that window back, in front, and
 # ends at once, the files untouched.
-xdotool windowminimize "$window"
-within 2000 eval '! managed' || fail "not hidden"
+hide 2000
 files=$(stat -c '%n %s %y' "$app"/*)
 (cd "$app" && timeout 10 "$app/scenewright") || fail "the second start ended with $?"
 within 2000 viewable || fail "the second start did not bring the window back"
 within 2000 eval 'xprop -root _NET_ACTIVE_WINDOW | grep -q "$(printf "0x%x" "$window")"' || fail "the window is not in front"
 [[ $(stat -c '%n %s %y' "$app"/*) == "$files" && $(clients | wc -l) == 1 ]] || fail "the second start touched the files or stayed"
 # A tray that goes away while the window is hidden gives the window back.
-xdotool windowminimize "$window"
-within 5000 eval '! managed' && set_tray 0 || fail "not hidden"
+hide 5000
+set_tray 0
 within 15000 viewable || fail "the window stayed hidden after the tray went away"
 
 xdotool windowactivate --sync "$window" key --clearmodifiers alt+F4
 wait_for_end
 [[ $(setting currentindex) == 0 ]] || fail "currentindex is $(setting currentindex)"
 expected=0
+# A killed program's lock and socket do not block the next start.
+start
+kill -KILL "$pid"
+wait "$pid" || pid=
+within 5000 eval '[[ -z $(clients) ]]' || fail "the killed program's window stayed"
 for signal in TERM HUP INT; do
   start  # the start-up change moves on to the next entry
   expected=$(( (expected + 1) % 3 ))
@@ -105,11 +109,3 @@ for signal in TERM HUP INT; do
   wait_for_end
   [[ $(setting currentindex) == "$expected" ]] || fail "after SIG$signal currentindex is $(setting currentindex)"
 done
-# A killed program's lock and socket do not block the next start.
-start
-kill -KILL "$pid"
-wait "$pid" || pid=
-within 5000 eval '[[ -z $(clients) ]]' || fail "the killed program's window stayed"
-start
-kill -TERM "$pid"
-wait_for_end

@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, BuildsEveryControlAtItsPlaceWithItsTextAndTabOrder) {
             "cmdSaveConf cmdAdd Command2 cmdNext Picture3");
 }
 
-TEST_F(MainWindowTest, ClicksReachThePresenter) {
+TEST_F(MainWindowTest, ClicksReachThePresenterAndTheCloseShutsDownOnce) {
   const int changes = system_.setCount;  // entry 0 was applied at start
   QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
   QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, RowCentre(1));
@@ -79,6 +79,18 @@ TEST_F(MainWindowTest, ClicksReachThePresenter) {
 
   Click(ControlId::chkChangeTime);
   EXPECT_FALSE(Get(ControlId::txtTime)->isEnabled());
+
+  window_->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
+  window_->hide();
+  emit window_->trayIcon()->activated(QSystemTrayIcon::Trigger);
+  EXPECT_FALSE(window_->isMinimized() || window_->isMaximized());  // normal, though it was maximised
+  EXPECT_TRUE(window_->isVisible());
+
+  window_->close();
+  EXPECT_EQ(system_.Setting("currentindex"), std::to_string(window_->presenter().State().currentindex));
+  system_.profile.WriteIniValue(FakeSystem::kSettingsFile, "General", "currentindex", "7");
+  window_->ShutDown();  // a signal arriving after the close
+  EXPECT_EQ(system_.Setting("currentindex"), "7");
 }
 
 TEST_F(MainWindowTest, TheOpenDialogAddsFullPathsInOrderWhileTheClockTicks) {
@@ -126,20 +138,6 @@ TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedInNameOrderAndSave
   ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 7; }));
   EXPECT_TRUE(system_.files.files[FakeSystem::kListFile].ends_with("jpg\r\n/one.gif\r\n/drop/a.png\r\n/drop/B.jpg\r\n/drop/c.gif\r\n"));
   EXPECT_EQ(system_.files.writes, writes + 1);
-}
-
-TEST_F(MainWindowTest, TheTrayClickRestoresAndTheCloseShutsDownOnce) {
-  window_->setWindowState(Qt::WindowMaximized | Qt::WindowMinimized);
-  window_->hide();
-  emit window_->trayIcon()->activated(QSystemTrayIcon::Trigger);
-  EXPECT_FALSE(window_->isMinimized() || window_->isMaximized());  // normal, though it was maximised
-  EXPECT_TRUE(window_->isVisible());
-
-  window_->close();
-  EXPECT_EQ(system_.Setting("currentindex"), "0");
-  system_.profile.WriteIniValue(FakeSystem::kSettingsFile, "General", "currentindex", "7");
-  window_->ShutDown();  // a signal arriving after the close
-  EXPECT_EQ(system_.Setting("currentindex"), "7");
 }
 
 }  // namespace

@@ -11,11 +11,13 @@
 
 #include "fakes/FakeServices.h"
 #include "ui/win32/MainWindow.h"
+#include "ui/win32/OpenDialogText.h"
 
 namespace scenewright::win32 {
 namespace {
 
 using scenewright::testing::FakeSystem;
+using namespace std::string_literals;
 
 std::string Text(HWND window) {
   char text[256] = {};
@@ -61,7 +63,7 @@ void ExpectLayoutAt(MainWindow& window, int dpi) {
   }
 }
 
-TEST_F(MainWindowTest, ControlsSitAtTheirTableRectanglesInTheirContainers) {
+TEST_F(MainWindowTest, ControlsSitAtTheirTableRectanglesInTheirContainersInTabOrder) {
   ExpectLayoutAt(window, window.Dpi());
   EXPECT_EQ(Text(window.Window()), "Scenewright");
   EXPECT_NE(GetClassLongPtrA(window.Window(), GCLP_HICONSM), 0u);
@@ -77,9 +79,7 @@ TEST_F(MainWindowTest, ControlsSitAtTheirTableRectanglesInTheirContainers) {
   RECT suggested{0, 0, 800, 600};
   Send(WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   ExpectLayoutAt(window, 144);
-}
 
-TEST_F(MainWindowTest, SiblingOrderIsTabOrder) {
   // The dialog manager tabs through siblings in window order.
   for (HWND parent : {window.Window(), Get(ControlId::Frame1)}) {
     std::vector<int> tabs;
@@ -92,21 +92,9 @@ TEST_F(MainWindowTest, SiblingOrderIsTabOrder) {
   EXPECT_EQ(GetNextDlgTabItem(window.Window(), Get(ControlId::lstWall), FALSE), Get(ControlId::chkAutostart));
 }
 
-TEST_F(MainWindowTest, UserEventsReachThePresenterAndItsStateReachesTheControls) {
+TEST_F(MainWindowTest, UserEventsReachThePresenterAndItsStateReachesTheWindow) {
   presenter.OnLoad();
-  // Only digits (and Backspace) are typed into the amount; Ctrl+V is discarded too.
-  SendMessageA(Get(ControlId::txtTime), EM_SETSEL, 1, 1);
-  for (char c : {'a', '-', '.', '\x16', '5', '6', '\b'}) SendMessageA(Get(ControlId::txtTime), WM_CHAR, c, 0);
-  EXPECT_EQ(Text(Get(ControlId::txtTime)), "15");
-  EXPECT_EQ(presenter.Control(ControlId::txtTime).text, "15");
-  Click(ControlId::chkChangeTime);  // unchecked: the amount and unit are disabled at once
-  EXPECT_FALSE(IsWindowEnabled(Get(ControlId::txtTime)) || IsWindowEnabled(Get(ControlId::optSeconds)));
-  Send(WM_TIMER, MainWindow::kTimerId);
-  EXPECT_EQ(Text(Get(ControlId::lblNextChange)), presenter.Countdown());
-}
-
-TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
-  presenter.OnLoad();
+  // A minimised window hides at the tick and the tray icon brings it back.
   ShowWindow(window.Window(), SW_SHOWMAXIMIZED);
   ShowWindow(window.Window(), SW_MINIMIZE);
   Send(WM_TIMER, MainWindow::kTimerId);
@@ -116,6 +104,15 @@ TEST_F(MainWindowTest, AMinimisedWindowHidesAtTheTickAndTheTrayBringsItBack) {
   Send(WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONUP, 0));
   EXPECT_TRUE(IsWindowVisible(window.Window()));
   EXPECT_FALSE(IsIconic(window.Window()) || IsZoomed(window.Window()));  // normal, though it was maximised
+  // Only digits (and Backspace) are typed into the amount; Ctrl+V is discarded too.
+  SendMessageA(Get(ControlId::txtTime), EM_SETSEL, 1, 1);
+  for (char c : {'a', '-', '.', '\x16', '5', '6', '\b'}) SendMessageA(Get(ControlId::txtTime), WM_CHAR, c, 0);
+  EXPECT_EQ(Text(Get(ControlId::txtTime)), "15");
+  EXPECT_EQ(presenter.Control(ControlId::txtTime).text, "15");
+  Click(ControlId::chkChangeTime);  // unchecked: the amount and unit are disabled at once
+  EXPECT_FALSE(IsWindowEnabled(Get(ControlId::txtTime)) || IsWindowEnabled(Get(ControlId::optSeconds)));
+  Send(WM_TIMER, MainWindow::kTimerId);
+  EXPECT_EQ(Text(Get(ControlId::lblNextChange)), presenter.Countdown());
 }
 
 TEST_F(MainWindowTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindow) {
@@ -184,6 +181,26 @@ TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {
     system.files.files.erase(FakeSystem::kSettingsFile);
   }
   EXPECT_EQ(system.Setting("currentindex"), "-1");
+}
+
+TEST(OpenDialogText, FilterAndSelectionTexts) {
+  FileChooserRequest request;
+  request.filters.push_back({"Other pictures", {"*.png", "*.tif"}});
+  EXPECT_EQ(DialogFilter(request), "Pictures (*.jpg, *.jpeg, *.gif, *.bmp)\0*.jpg;*.jpeg;*.gif;*.bmp\0"
+                                   "Other pictures (*.png, *.tif)\0*.png;*.tif\0\0"s);
+  const std::tuple<std::string, std::size_t, std::vector<std::string>> cases[] = {
+      // One file; the rest of the buffer still holds an earlier, longer answer.
+      {"C:\\Pictures\\a.jpg\0ures\0b.gif\0\0"s, 12, {"C:\\Pictures\\a.jpg"}},
+      {"C:\\Pictures\0a.jpg\0b c.gif\0\0old\0"s, 12, {"C:\\Pictures\\a.jpg", "C:\\Pictures\\b c.gif"}},
+      {"C:\\\0a.jpg\0b.jpg\0\0"s, 4, {"C:\\\\a.jpg", "C:\\\\b.jpg"}},  // a drive root: joined as given
+      // A buffer filled to its end without the closing NULs stops at its end.
+      {"C:\\P\0abc"s, 5, {"C:\\P\\abc"}},
+      {"C:\\x.jpg"s, 3, {"C:\\x.jpg"}},
+      {"\0\0"s, 0, {}},
+  };
+  for (const auto& [buffer, fileOffset, paths] : cases) {
+    EXPECT_EQ(DialogPaths(buffer.data(), buffer.size(), fileOffset), paths);
+  }
 }
 
 }  // namespace

@@ -9,6 +9,8 @@ run() { "$wine_run" --state "$state" "$@"; }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 probe() { run --timeout 60 "$(winpath "$probe_exe")" "$@" | tr -d '\r'; }
+start() { run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >>"$out/program.log" 2>&1 & app_pid=$!; }
+stop() { probe close && wait "$app_pid" || fail "$1"; app_pid=; }
 app_pid= locked=
 trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true; [[ -z $locked ]] || chattr -i "$locked"' EXIT
 
@@ -20,8 +22,7 @@ printf '%s\r\n' "$(winpath "$out/lime.gif")" "$(winpath "$out/red.jpg")" "$(winp
 cp "$exe" "$out/app/scenewright.exe"
 bitmap=$state/prefix/drive_c/scenewright.bmp
 rm -f "$bitmap"
-run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/program.log" 2>&1 &
-app_pid=$!
+start
 probe || fail "the window did not appear"
 export DISPLAY=:$(head -n1 "$state/display")
 
@@ -36,14 +37,11 @@ run_value() { run --timeout 60 reg query 'HKLM\Software\Microsoft\Windows\Curren
 run_value || fail "no Run value at the first start"
 probe click 1001 1009 && ! run_value || fail "Start With Windows cleared and saved, the Run value stays"
 
-probe close || fail "the window did not close"
-wait "$app_pid" || fail "scenewright.exe ended with $?"
-app_pid=
+stop "the window did not close, or scenewright.exe failed"
 grep -qx $'currentindex=1\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 1"
 
 # A second start while the window hides in the tray brings that window back and ends at once,
 # the files untouched; a killed program does not block the next start.
-start() { run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >>"$out/program.log" 2>&1 & app_pid=$!; }
 descendants() { local p; for p in $(pgrep -P "$1"); do echo "$p"; descendants "$p"; done; }
 start
 probe && probe hide || fail "minimised, the window did not hide in the tray"
@@ -55,8 +53,7 @@ kill -0 "$app_pid" || fail "the first program ended"
 for p in $(descendants "$app_pid"); do [[ $(cat "/proc/$p/comm") != scenewright.exe ]] || kill -KILL "$p"; done
 wait "$app_pid" || true
 start
-probe close && wait "$app_pid" || fail "after a kill the next start did not come and go"
-app_pid=
+stop "after a kill the next start did not come and go"
 
 # A program folder nobody may write (immutable, even for root): the files go to
 # %APPDATA%\Scenewright, the presets beside the program copied there.
@@ -64,18 +61,14 @@ appdata=$(run --timeout 60 cmd /c echo %APPDATA% | tr -d '\r')
 own=$(run --timeout 60 winepath -u "$appdata\Scenewright" | tr -d '\r')
 rm -rf "$own" && printf '[General]\r\ninterval=45\r\n' >"$out/app/scenewright.ini"
 [[ $(id -u) == 0 ]] && chattr +i "$out/app" 2>/dev/null && locked=$out/app || exit 0
-run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/locked.log" 2>&1 &
-app_pid=$!
-probe close && wait "$app_pid" || fail "the window in the locked folder did not come and go"
-app_pid=
+start
+stop "the window in the locked folder did not come and go"
 grep -qx $'interval=45\r' "$own/scenewright.ini" && [[ -f $own/wallpaper.dat ]] || fail "no presets in $own"
 
 # Writable again, as for an administrator: the user's folder, now in use, stays in use.
 chattr -i "$out/app" && locked=
 printf '[General]\r\ninterval=45\r\n' | tee "$own/scenewright.ini" >"$out/app/scenewright.ini"
-run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >"$out/unlocked.log" 2>&1 &
-app_pid=$!
-probe close && wait "$app_pid" || fail "the window in the writable folder did not come and go"
-app_pid=
+start
+stop "the window in the writable folder did not come and go"
 grep -q currentindex "$own/scenewright.ini" && ! grep -q currentindex "$out/app/scenewright.ini" ||
   fail "a run that may write the program folder left the user's folder"
