@@ -8,6 +8,7 @@ wine_run=$1 state=$2 exe=$3 probe_exe=$4 pictures=$5 out=$6
 run() { "$wine_run" --state "$state" "$@"; }
 winpath() { local p=${1//\//\\}; echo "Z:$p"; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR  # a step that failed without a word
 probe() { run --timeout 60 "$(winpath "$probe_exe")" "$@" | tr -d '\r'; }
 start() { run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >>"$out/program.log" 2>&1 & app_pid=$!; }
 stop() { probe close && wait "$app_pid" || fail "$1"; app_pid=; }
