@@ -112,8 +112,7 @@ TEST(Faults, AnUnreadableListOrPlacesThatAreNotFilesAreNeverReplacedAndNeverHang
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadBytes(list), kList);
-  // A folder and a FIFO in the files' places: the program starts empty, and opening the FIFO
-  // could wait for ever.
+  // A folder and a FIFO (opening it could wait for ever) in the files' places: the program starts empty.
   std::filesystem::create_directory(odd / "scenewright.ini");
   ASSERT_EQ(::mkfifo((odd / "wallpaper.dat").c_str(), 0600), 0);
   ProgramIn program(odd.path());

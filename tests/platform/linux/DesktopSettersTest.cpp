@@ -46,9 +46,7 @@ QColor PixelOf(Display* display, Drawable drawable, int x, int y) {  // on a 24-
 
 std::string Paint(const TempFolder& dir, const char* name, int width, int height, QRgb (*pixel)(int x, int y, int h)) {
   QImage picture(width, height, QImage::Format_RGB32);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) picture.setPixel(x, y, pixel(x, y, height));
-  }
+  for (int i = 0; i < width * height; ++i) picture.setPixel(i % width, i / width, pixel(i % width, i / width, height));
   EXPECT_TRUE(picture.save(QString::fromStdString(dir / name), nullptr, 95));
   return dir / name;
 }
