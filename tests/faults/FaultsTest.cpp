@@ -34,9 +34,7 @@ std::set<std::string> Entries(const std::string& folder) {
 struct MountedFolder {
   explicit MountedFolder(const char* size)
       : ok(::geteuid() == 0 && ::mount("tmpfs", temp.path().c_str(), "tmpfs", 0, size) == 0) {}
-  ~MountedFolder() {
-    if (ok) ::umount2(temp.path().c_str(), MNT_DETACH);
-  }
+  ~MountedFolder() { if (ok) ::umount2(temp.path().c_str(), MNT_DETACH); }
   TempFolder temp;
   bool ok;
 };
@@ -77,8 +75,7 @@ TEST(Faults, AReadOnlyFolderOrAFullDiskKeepsTheOldFilesAndTheProgramGoesOn) {
     const bool first = fault.ends_with("start");
     if (!first) WriteBytes(dir + "/scenewright.ini", kSettings), WriteBytes(dir + "/wallpaper.dat", list);
     ASSERT_TRUE(fault == "full" || ::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
-    std::ofstream filler(dir + "/filler", std::ios::binary);
-    while (fault == "full" && filler << std::string(4096, 'x')) {
+    for (std::ofstream filler(dir + "/filler", std::ios::binary); fault == "full" && filler << std::string(4096, 'x');) {
     }
     const auto before = Entries(dir);
 
@@ -90,8 +87,8 @@ TEST(Faults, AReadOnlyFolderOrAFullDiskKeepsTheOldFilesAndTheProgramGoesOn) {
   }
 }
 
-TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
-  TempFolder folder;
+TEST(Faults, AnUnreadableListOrPlacesThatAreNotFilesAreNeverReplacedAndNeverHang) {
+  TempFolder folder, odd;
   const std::string list = folder / "wallpaper.dat";
   WriteBytes(list, kList);
   // Root reads any file: the program runs as nobody, who owns the list but may not read it yet.
@@ -115,18 +112,16 @@ TEST(Faults, AListFileUnreadableAtStartIsNeverReplaced) {
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   EXPECT_EQ(ReadBytes(list), kList);
-  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
-}
-
-TEST(Faults, PlacesThatAreNotFilesStartUpEmptyAndNeverHang) {
-  TempFolder folder;
-  std::filesystem::create_directory(folder / "scenewright.ini");
-  ASSERT_EQ(::mkfifo((folder / "wallpaper.dat").c_str(), 0600), 0);  // opening it could wait for ever
-  ProgramIn program(folder.path());
+  // A folder and a FIFO (opening it could wait for ever) in the files' places: the program starts empty.
+  std::filesystem::create_directory(odd / "scenewright.ini");
+  ASSERT_EQ(::mkfifo((odd / "wallpaper.dat").c_str(), 0600), 0);
+  ProgramIn program(odd.path());
   EXPECT_EQ(program.presenter.State().interval, 3600);
-  EXPECT_TRUE(std::filesystem::is_directory(folder / "scenewright.ini"));
-  EXPECT_TRUE(std::filesystem::is_regular_file(folder / "wallpaper.dat"));  // the save puts a real list there
-  EXPECT_EQ(Entries(folder.path()), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"}));
+  EXPECT_TRUE(std::filesystem::is_directory(odd / "scenewright.ini"));
+  EXPECT_TRUE(std::filesystem::is_regular_file(odd / "wallpaper.dat"));  // the save puts a real list there
+  for (const auto& dir : {folder.path(), odd.path()}) {
+    EXPECT_EQ(Entries(dir), (std::set<std::string>{"scenewright.ini", "wallpaper.dat"})) << dir;
+  }
 }
 
 // Kills `loop`, run in a child, `kills` times, anywhere in its first three turns (timed once
@@ -177,7 +172,9 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
     if (pictures.LoadStagingPicture(folder / "big.bmp")) pictures.SaveStagingPictureAsBitmap(bitmap);
   }, nullptr);
   std::size_t leftovers = 0;
-  for (const auto& where : {folder.path(), cache}) for (const auto& name : Entries(where)) leftovers += TemporaryOwner(name).has_value();
+  for (const auto& where : {folder.path(), cache}) {
+    for (const auto& name : Entries(where)) leftovers += TemporaryOwner(name).has_value();
+  }
   EXPECT_GT(leftovers, 0u);  // the kills did leave temporaries behind
   // A look-alike of the user's, or a save in progress of a program that runs, is never touched.
   const std::string running = TemporaryName("wallpaper.dat", static_cast<unsigned long>(::getppid()), 0);

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Where the real program keeps its files and its start-at-logon entry for an ordinary user of
-# the Debian package, installed with apt-get and removed again.
-# Runs inside tools/with-desktop.sh, as root (CI is root; elsewhere it is skipped).
-#   UserFolders.sh path/to/scenewright path/to/build-folder
+# The Debian package installed with apt-get, used by an ordinary user and removed again: where
+# the real program keeps its files and its start-at-logon entry. As root (like CI; skipped
+# otherwise) in tools/with-desktop.sh.   UserFolders.sh path/to/scenewright path/to/build-folder
 set -euo pipefail
 build=$2  # $1, the built program, is not used: the package installs its own
 [[ $(id -u) == 0 ]] || { echo "not root: skipped"; exit 77; }
@@ -21,8 +20,8 @@ dpkg-deb -f "$deb" Depends | grep -qw qt6-wayland || fail "no Wayland platform: 
 apt-get install -y -qq -o DPkg::Lock::Timeout=600 "$deb" >/dev/null || fail "apt-get install failed"
 [[ -f /usr/share/icons/hicolor/48x48/apps/scenewright.png ]] || fail "the package lacks its icon"
 desktop-file-validate /usr/share/applications/scenewright.desktop || fail "the launcher is not valid"
-appstreamcli validate --no-net /usr/share/metainfo/io.github.scenewright.Scenewright.metainfo.xml >/dev/null ||
-  fail "the metainfo is not valid"
+metainfo=/usr/share/metainfo/io.github.scenewright.Scenewright.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "the metainfo is not valid"
 home=$work/user-home
 mkdir "$home" && chown nobody:nogroup "$home"
 # Started until its window shows, then ended with SIGTERM, which saves like a close.
@@ -37,4 +36,3 @@ same "$home/.config/autostart/scenewright.desktop" $'[Desktop Entry]\nType=Appli
 [[ ! -e $work/xdg/autostart ]] || fail "an ordinary user wrote the system entry"
 apt-get remove -y -qq scenewright >/dev/null
 [[ ! -e /usr/bin/scenewright ]] || fail "the package was not removed"
-echo "all folder and package checks passed"

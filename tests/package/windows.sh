@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The Windows packages: the program's protections read from its PE header and imports, and the
-# MSI under Wine: installed silently, the program started from its installed path, then
-# uninstalled while it runs.
+# The program's protections read from its PE header and imports; the MSI under Wine installed
+# silently, the program started from its installed path, then uninstalled while it runs.
 #   windows.sh WINE_RUN STATE_DIR EXE MSI VERSION
 set -euo pipefail
 wine_run=$1 state=$2 exe=$3 msi=Z:${4//\//\\} version=$5

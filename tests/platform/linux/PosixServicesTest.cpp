@@ -31,14 +31,12 @@ TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeNeverFollowsALinkAndMakesPri
   EXPECT_EQ(ReadBytes(dir / "target"), "untouched");
   EXPECT_FALSE(fs::is_symlink(dir / "link"));
 
-  // A folder is no file (the fault tests start the program with folders in the files' place),
-  // and a missing folder no place for one.
+  // A folder is no file, and a missing folder no place for one.
   fs::create_directory(dir / "folder");
   EXPECT_FALSE(files.IsFile(dir / "folder"));
   EXPECT_FALSE(files.ReplaceFile(dir / "missing/wallpaper.dat", "a"));
   EXPECT_EQ(EntryCount(dir.path()), 4u);  // no temporary file left
 
-  // The private folder for the user's own files.
   EXPECT_TRUE(files.MakePrivateFolder(dir / "new/scenewright"));
   EXPECT_EQ(ModeOf(dir / "new"), 0700u);
   ::mkdir((dir / "old").c_str(), 0755), ::mkdir((dir / "old/scenewright").c_str(), 0755);  // made by hand
@@ -61,7 +59,7 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "\"/opt/My Tools/sw\""));
   EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
   EXPECT_EQ(ModeOf(entry), 0644u);
-  // Read back: only the same command is held (the per-user entry is then left out).
+  // Only the same command is held (the per-user entry is then left out).
   for (const char* command : {"\"/opt/My Tools/sw\"", "/opt/My Tools/sw2"})
     EXPECT_EQ(registry.HoldsRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", command), command[0] == '"');
   // The user's own entry: the same text in the user's folder, made as needed.

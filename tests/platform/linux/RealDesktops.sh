@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The real program against a desktop's own background drawer: one screen pixel's colour after
-# the start-up change and the next two, all through the same bitmap path. X desktops run inside
-# tools/with-desktop.sh; sway, wayland (sway without XWayland) and wlroots start a headless sway,
-# as an ordinary user.
-#   RealDesktops.sh path/to/scenewright DESKTOP
+# The real program against a desktop's own background drawer: one screen pixel's colour after the
+# start-up change and the next two, through the same bitmap path. X desktops run inside
+# tools/with-desktop.sh; sway, wayland (no XWayland) and wlroots start a headless sway as an
+# ordinary user.   RealDesktops.sh path/to/scenewright DESKTOP
 set -euo pipefail
 program=$1 desktop=$2
 
@@ -34,10 +33,8 @@ fi
 work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-real.XXXXXX")
 cleanup() {  # everything started here: the drawer or sway, and the program
   jobs -p | xargs -r kill 2>/dev/null || true
-  sleep 1
-  jobs -p | xargs -r kill -KILL 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
+  sleep 1 && jobs -p | xargs -r kill -KILL 2>/dev/null || true
+  wait 2>/dev/null; rm -rf "$work"
 }
 trap cleanup EXIT
 gone() { ! ps -o stat= -p "$1" | grep -qv '^Z'; }  # ended, if not yet waited for
@@ -111,9 +108,7 @@ done
 
 case $desktop in
   sway)
-    # The placement of the user's own background stays.
-    pgrep -a swaybg | grep -q -- '-m center' ||
-      fail "placement: $(pgrep -a swaybg)"
+    pgrep -a swaybg | grep -q -- '-m center' || fail "the user's placement went: $(pgrep -a swaybg)"
     # sway minimises nothing and has no tray here: the window must stay on screen.
     window=$(xdotool search --classname scenewright | head -n1)
     xdotool windowminimize "$window"
@@ -140,9 +135,7 @@ case $desktop in
     done
     [[ ! -e $work/ran ]] || fail "a folder's name ran a command" ;;
   wlroots)
-    child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) ||
-      fail "not one swaybg: $(pgrep -a -P "$pid")"
+    child=$(pgrep -P "$pid" swaybg) && (( $(wc -w <<<"$child") == 1 )) || fail "not one swaybg: $(pgrep -a -P "$pid")"
     kill "$pid"
-    within 10 eval "gone $pid && gone $child" ||
-      fail "the program or its swaybg did not end" ;;
+    within 10 eval "gone $pid && gone $child" || fail "the program or its swaybg did not end" ;;
 esac

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The real program on a bare X server with two monitors of different shapes side by side
-# (Xorg's dummy driver, its outputs turned on with xrandr): each monitor must show the whole
-# picture, scaled to cover it, centred and cropped. A picture larger than the monitors (shrunk
-# while decoded) and a smaller one (scaled up afterwards), each with four distinct quadrants.
+# The real program on a bare X server (Xorg's dummy driver) with two monitors of different shapes
+# side by side: each must show the whole picture, scaled to cover it, centred and cropped; a
+# picture larger than the monitors (shrunk while decoded) and a smaller one (scaled up after).
 #   TwoMonitors.sh path/to/scenewright
 set -euo pipefail
 program=$1
@@ -10,9 +9,8 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-monitors.XXXXXX")
 trap 'jobs -p | xargs -r kill 2>/dev/null; wait 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; tail -n5 "$work/xorg.log" >&2 || true; exit 1; }
 within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succeeds
-  local i
-  for ((i = 0; i < $1 * 10; i++)); do "${@:2}" && return; sleep 0.1; done
-  return 1
+  local end=$((SECONDS + $1))
+  until "${@:2}"; do (( SECONDS < end )) || return 1; sleep 0.1; done
 }
 
 printf '%s\n' 'Section "Device"' ' Identifier "d"' ' Driver "dummy"' ' VideoRam 65536' 'EndSection' \
@@ -47,11 +45,9 @@ for picture in large.png:2400x1600 small.webp:600x400; do
   within 30 eval '[[ -n $(root) && $(root) != "$before" ]]' || fail "$name: the root was not set"
   kill "$pid" && wait "$pid" || true
   import -window root "$work/root.png"
-  read -ra p <<<"$probes"
-  for ((i = 0; i < ${#p[@]}; i += 3)); do
-    x=${p[i]} y=${p[i + 1]} want=${p[i + 2]}
+  while read -r x y want; do
     got=$(convert "$work/root.png" -format "%[fx:p{$x,$y}.r>0.7]%[fx:p{$x,$y}.g>0.7]%[fx:p{$x,$y}.b>0.7]" info:)
     [[ $got == "$want" ]] || fail "$name at $x,$y: channels $got, expected $want"
-  done
+  done < <(xargs -n3 <<<"$probes")
 done
 echo "each monitor shows the whole picture"

@@ -25,45 +25,9 @@ using namespace testing;
 
 const std::string kPictures = SCENEWRIGHT_TEST_PICTURES;
 
-TEST(Win32ProfileFileTest, WritesReadsAndFindsFilesAsThePortableEngineDoes) {
-  TempFolder folder;
-  Win32FileSystem files;
-  Win32ProfileFile system;
-  PortableProfileFile portable(files);
-  const std::string viaSystem = folder / "system.ini", viaPortable = folder / "portable.ini";
-  // First-run defaults, then what Save and shut-down write later.
-  for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"}, {"interval", "3600"},
-                            {"currentindex", "-1"}, {"interval", "5400"}, {"currentindex", "12"}}) {
-    system.WriteIniValue(viaSystem, "General", key, value);
-    portable.WriteIniValue(viaPortable, "General", key, value);
-    ASSERT_EQ(ReadBytes(viaSystem), ReadBytes(viaPortable)) << "after writing " << key << "=" << value;
-  }
-  const std::string edited[] = {
-      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n",
-      "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
-      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
-      "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
-  };
-  for (const auto& text : edited) {
-    ASSERT_TRUE(files.ReplaceFile(viaSystem, text));
-    for (const char* key : {"autostart", "newonstart", "random", "interval", "currentindex", "missing"}) {
-      EXPECT_EQ(system.ReadIniValue(viaSystem, "General", key), portable.ReadIniValue(viaSystem, "General", key))
-          << "key " << key << " in:\n" << text;
-    }
-  }
-
-  // Hidden and system files count; a folder, a pattern that some file matches, and no name do not.
-  CreateDirectoryA((folder / "folder.ini").c_str(), nullptr);
-  SetFileAttributesA(viaSystem.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesA(viaPortable.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
-  for (const std::string& path : {viaSystem, viaPortable, folder / "folder.ini", folder / "absent.ini",
-                                  folder / "*.ini", folder / "no-such-folder\\system.ini", std::string()}) {
-    const bool exists = path == viaSystem || path == viaPortable;
-    EXPECT_EQ(std::pair(system.FileExists(path), portable.FileExists(path)), std::pair(exists, exists)) << path;
-  }
-}
-
-TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
+// Whole files replaced, only the leftovers of programs that no longer run removed; then the
+// profile functions write, read and find files as the portable engine does.
+TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfilesAsThePortableEngine) {
   TempFolder folder;
   Win32FileSystem files;
   const std::string list = folder / "wallpaper.dat", bytes("a.jpg\r\nb\0c.gif\r\n", 16);
@@ -107,6 +71,40 @@ TEST(Win32FileSystemTest, ReplacesWholeFilesAndRemovesOnlyItsOwnLeftovers) {
   // The user's own folder is made, and the test whether it takes files leaves nothing in it.
   EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));
   EXPECT_EQ(EntryCount(blocked + "\\Scenewright"), 0u);
+
+  Win32ProfileFile system;
+  PortableProfileFile portable(files);
+  const std::string viaSystem = folder / "system.ini", viaPortable = folder / "portable.ini";
+  // First-run defaults, then what Save and shut-down write later.
+  for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"}, {"interval", "3600"},
+                            {"currentindex", "-1"}, {"interval", "5400"}, {"currentindex", "12"}}) {
+    system.WriteIniValue(viaSystem, "General", key, value);
+    portable.WriteIniValue(viaPortable, "General", key, value);
+    ASSERT_EQ(ReadBytes(viaSystem), ReadBytes(viaPortable)) << "after writing " << key << "=" << value;
+  }
+  const std::string edited[] = {
+      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n",
+      "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
+      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
+      "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
+  };
+  for (const auto& text : edited) {
+    ASSERT_TRUE(files.ReplaceFile(viaSystem, text));
+    for (const char* key : {"autostart", "newonstart", "random", "interval", "currentindex", "missing"}) {
+      EXPECT_EQ(system.ReadIniValue(viaSystem, "General", key), portable.ReadIniValue(viaSystem, "General", key))
+          << "key " << key << " in:\n" << text;
+    }
+  }
+
+  // Hidden and system files count; a folder, a pattern that some file matches, and no name do not.
+  CreateDirectoryA((folder / "folder.ini").c_str(), nullptr);
+  SetFileAttributesA(viaSystem.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(viaPortable.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  for (const std::string& path : {viaSystem, viaPortable, folder / "folder.ini", folder / "absent.ini",
+                                  folder / "*.ini", folder / "no-such-folder\\system.ini", std::string()}) {
+    const bool exists = path == viaSystem || path == viaPortable;
+    EXPECT_EQ(std::pair(system.FileExists(path), portable.FileExists(path)), std::pair(exists, exists)) << path;
+  }
 }
 
 // A text value, "<none>" when it is missing and "<bad>" when it is not a REG_SZ whose stored
@@ -121,10 +119,9 @@ std::string RegistryText(HKEY root, const char* key, const char* name) {
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 std::string RunValue(HKEY root) { return RegistryText(root, kRunKey, "Scenewright"); }
 
-// Machine-wide, quoted when the path has a space, and then this user's own old value goes (or
-// the program would start twice); for this user when the machine-wide key refuses every change,
-// as it does for a user who is not an administrator, unless the machine-wide value already
-// starts this very program. Runs elevated and ordinary in both orders.
+// Machine-wide, quoted when the path has a space, and this user's old value goes (or the program
+// would start twice); for this user when the machine-wide key refuses every change (no
+// administrator), unless the machine-wide value already starts this very program.
 TEST(Win32RegistryTest, RunValueIsWrittenOnceMachineWideOrForThisUser) {
   struct NoAdministrator final : Registry {  // reads everything, changes only this user's values
     Win32Registry real;
@@ -164,17 +161,16 @@ TEST(Win32RegistryTest, RunValueIsWrittenOnceMachineWideOrForThisUser) {
   EXPECT_EQ(RunValueData(self), Win32ProgramInfo::ModulePath());
 }
 
-TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing) {
+TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPicturesAreKnownByContent) {
   TempFolder folder;
   Win32Pictures pictures;
   const std::string bitmap = folder / "scenewright.bmp";
   // The colour of each quadrant, left to right and top to bottom.
-  const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255);
+  const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
   const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
-      {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}},
-      {"lime.gif", 19, 41, {lime, lime, lime, lime}},
+      {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
       {"blue.bmp", 29, 31, {blue, blue, blue, blue}},
-      {"yellow.tif", 23, 17, {RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0), RGB(255, 255, 0)}}};  // only the imaging component reads TIFF
+      {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
   for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
@@ -210,12 +206,9 @@ TEST(Win32PicturesTest, JpegGifAndBmpBecomeTheWallpaperAndFailuresChangeNothing)
   desktop.SetWallpaper(bitmap);
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), bitmap);
   desktop.SetWallpaper("");
-}
 
-// Wine's system loader reads PNG too, Windows' own does not: the imaging component's path
-// itself. Transparent pixels come out over black, whatever colour they hide.
-TEST(Win32PicturesTest, TheImagingComponentReadsOverBlackAndRefusesHostileFiles) {
-  Win32Pictures pictures;  // the thread's apartment
+  // Wine's system loader reads PNG too, Windows' own does not: the imaging component's path
+  // itself. Transparent pixels come out over black, whatever colour they hide.
   PicturePtr picture = LoadPictureWithWic(ReadBytes(kPictures + "/alpha.png"));
   OLE_HANDLE handle = 0;
   DIBSECTION dib{};
@@ -225,19 +218,14 @@ TEST(Win32PicturesTest, TheImagingComponentReadsOverBlackAndRefusesHostileFiles)
   EXPECT_EQ(std::vector<int>(row, row + 24), (std::vector<int>{0, 0, 127, 127, 0, 0, 127, 127, 0, 0, 127, 127,
                                                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   for (const char* bad : {"truncated.png", "huge.tif", "absent"}) EXPECT_FALSE(LoadPictureWithWic(ReadBytes(kPictures + "/" + bad))) << bad;
-}
-
-// A dropped folder: the files directly inside it, each known as a picture by its content.
-TEST(Win32PicturesTest, FolderListingAndPictureKinds) {
-  TempFolder folder;
+  // A dropped folder: the files directly inside it, each known as a picture by its content.
   Win32FileSystem files;
-  Win32Pictures pictures;
   CreateDirectoryA((folder / "sub.png").c_str(), nullptr);
   WriteBytes(folder / "text.jpg", "no picture");
   for (const char* name : {"yellow.tif", "alpha.png", "red.jpg"}) WriteBytes(folder / name, ReadBytes(kPictures + "/" + name));
   auto inside = files.FilesInFolder(folder.path()).value_or(std::vector<std::string>{});
   std::sort(inside.begin(), inside.end());
-  EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", folder / "text.jpg", folder / "yellow.tif"}));
+  EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", bitmap, folder / "text.jpg", folder / "yellow.tif"}));
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
   EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
   for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
