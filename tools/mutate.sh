@@ -46,8 +46,8 @@ key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) retur
 key-filter-qt | src/ui/qt/MainWindow.cpp | if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | if (code < 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | linux:^(qt_window|end_to_end)$
 key-filter-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_CHAR) { | if (message == WM_KEYUP) { | windows:^win32_window_tests$
 register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data) || | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data) || | linux:^(unit_tests|end_to_end)$
-user-value-unneeded | src/storage/StartAtLogon.cpp | registry.HoldsRegistryValue(kRunKeyRoot, key, name, data)) { | registry.HoldsRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | linux:^unit_tests$
-user-value-removed | src/storage/StartAtLogon.cpp | registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name); | (void)name; | linux:^unit_tests$
+user-value-unneeded | src/storage/StartAtLogon.cpp | registry.HoldsRegistryValue(kRunKeyRoot, key, name, data)) { | registry.HoldsRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | windows:^win32_platform_tests$
+user-value-removed | src/storage/StartAtLogon.cpp | registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name); | (void)name; | windows:^win32_platform_tests$
 unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | windows:^win32_platform_tests$
 autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^(posix_services|end_to_end)$
 run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)valueName; | windows:^win32_(platform_tests|end_to_end)$
@@ -55,7 +55,7 @@ run-value-type | src/platform/win32/Win32Registry.cpp | ok = RegSetValueExA(key,
 add-one-pick | src/ui/ListCommands.cpp | if (paths.empty()) return; | if (paths.size() < 2) return; | linux:^unit_tests$
 remove-which | src/ui/ListCommands.cpp | list_.RemoveAt(old); | list_.RemoveAt(0); | linux:^unit_tests$
 selection-after-remove | src/ui/ListCommands.cpp | if (list_.Count() > 0) Select(list_.Count() - 1); | if (list_.Count() > 0) Select(0); | linux:^unit_tests$
-double-click | src/ui/ListCommands.cpp | state_.currentindex = static_cast<std::int16_t>(selection_); | state_.currentindex = 0; | linux:^unit_tests$
+double-click | src/ui/ListCommands.cpp | state_.currentindex = static_cast<std::int16_t>(selection_); | state_.currentindex = 0; | windows:^win32_end_to_end$
 key-autostart | src/storage/Settings.h | kKeyAutostart = "autostart"; | kKeyAutostart = "autostar"; | linux:^unit_tests$
 key-newonstart | src/storage/Settings.h | kKeyNewOnStart = "newonstart"; | kKeyNewOnStart = "newOnStart"; | linux:^unit_tests$
 key-random | src/storage/Settings.h | kKeyRandom = "random"; | kKeyRandom = "randm"; | linux:^unit_tests$
@@ -66,7 +66,7 @@ list-limit | src/storage/WallpaperList.h | return entries_.size() >= static_cast
 list-beyond-limit | src/storage/ListFile.cpp | if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content)); | if (!line.content.empty()) list.Add(std::string(line.content)); | linux:^unit_tests$
 unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.MarkFileUnreadable(); | if (!files.IsFile(path)) list.MarkFileUnreadable(); | linux:^unit_tests$
 unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^unit_tests$
-atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^(posix_services|pictures_and_desktop)$
+atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^faults$
 atomic-replace-win32 | src/platform/win32/Win32Files.cpp | file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)); | file.Reset(CreateFileA((temp = path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); | windows:^win32_platform_tests$
 user-folder-choice | src/storage/DataFiles.cpp | if (files.CanCreateFilesIn(programFolder)) return beside; | if (!files.CanCreateFilesIn(programFolder)) return beside; | linux:^unit_tests$
 user-folder-used | src/storage/DataFiles.cpp | if (files.IsFile(own.settings) || files.IsFile(own.list)) { | if (files.IsFile(own.settings) && files.IsFile(own.list)) { | linux:^unit_tests$
