@@ -88,7 +88,7 @@ setter-mate | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Mate: SetM
 setter-gnome | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Gnome: SetGnomeWallpaper(bitmapPath); break; | case DesktopKind::Gnome: break; | linux:^(desktop_setters|pictures_and_desktop)$
 setter-sway | src/platform/linux/LinuxDesktop.cpp | if (SetSwayWallpaper(bitmapPath)) break; | if (!bitmapPath.empty()) break; | linux:^real_desktop_sway$
 setter-swaybg | src/platform/linux/LinuxDesktop.cpp | swaybg_->Show(bitmapPath); | (void)swaybg_; | linux:^real_desktop_wlroots$
-sway-path-check | src/platform/linux/WlrootsWallpaper.cpp | std::string_view("\"'\\$").find(c) != std::string_view::npos || | std::string_view("\"'\\").find(c) != std::string_view::npos || | linux:^real_desktop_sway$
+sway-path-check | src/platform/linux/WlrootsWallpaper.cpp | std::string_view("\"'\\$").find(c) != std::string_view::npos || | std::string_view("\"'\\").find(c) != std::string_view::npos || | linux:^real_desktop_wayland$
 wayland-platform | src/ui/qt/main.cpp | qputenv("QT_QPA_PLATFORM", "wayland"); | qputenv("QT_QPA_PLATFORM", "xcb"); | linux:^real_desktop_wayland$
 cover-per-monitor | src/platform/linux/ScreenCover.cpp | auto scaler = For(pictureWidth, pictureHeight, {monitor.width, monitor.height}); | auto scaler = For(pictureWidth, pictureHeight, {screen.width, screen.height}); | linux:^two_monitors$
 setter-bare | src/platform/linux/LinuxDesktop.cpp | SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{}); | (void)pictures_; | linux:^(desktop_setters|end_to_end)$
