@@ -108,7 +108,7 @@ shut-down-once | src/ui/Presenter.cpp | if (shutDown_) return; | if (shutDown_) 
 one-program-mutex-win32 | src/ui/win32/OneProgram.cpp | first_ = !(error == ERROR_ALREADY_EXISTS || | first_ = !(error == ERROR_INVALID_DATA || | windows:^win32_end_to_end$
 hand-over-message-win32 | src/ui/win32/OneProgram.cpp | PostMessageA(window, message, 0, 0); | PostMessageA(window, message + 1, 0, 0); | windows:^win32_end_to_end$
 one-program-lock | src/ui/qt/OneProgram.cpp | if (lock_.tryLock(0)) { | if (lock_.tryLock(0) || true) { | linux:^end_to_end$
-lock-stale-by-age | src/ui/qt/OneProgram.cpp | lock_.setStaleLockTime(0); | lock_.setStaleLockTime(1); | linux:^end_to_end$
+lock-stale-by-age | src/ui/qt/OneProgram.cpp | lock_.setStaleLockTime(0); | lock_.setStaleLockTime(1); | linux:^end_to_end$ | equivalent: Qt's lock file also holds an flock while its program runs and removes a stale-looking file only after taking that flock, so a live program's lock is never taken, however old; only a killed program's is
 killed-socket-replaced | src/ui/qt/OneProgram.cpp | QLocalServer::removeServer(Place("socket")); | (void)0; | linux:^end_to_end$
 hand-over-show | src/ui/qt/OneProgram.cpp |     show(); |     (void)show; | linux:^end_to_end$
 caption-linux | src/ui/ControlTable.h | kAutostartCaption = "Start At Login"; | kAutostartCaption = "Start With Windows"; | linux:^qt_window$
