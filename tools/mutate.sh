@@ -4,7 +4,7 @@
 # fault that survives is a test that is missing (or a change nobody could see: the table
 # says so beside it). Not part of CI; the README gives its run time.
 #
-#   tools/mutate.sh [ID...]      every fault, or only those named
+#   tools/mutate.sh [ID|PRESET...]   every fault, or only those named (a preset names all of its)
 #
 # The copy and its builds stay in build/mutate/, so a second run rebuilds only what changed.
 # Each fault is one line's exact text: where that text is gone (a refactor), the fault is
@@ -219,9 +219,8 @@ declare -a ids files olds news presets regexes notes
 while IFS= read -r line; do
   [[ -z $line || $line == \#* ]] && continue
   IFS=$'\x1f' read -r id file old new target note <<<"${line// | /$'\x1f'}"
-  id=$(trim "$id")
-  if (( $# > 0 )) && ! printf '%s\n' "$@" | grep -qx -- "$id"; then continue; fi
-  target=$(trim "$target")
+  id=$(trim "$id") target=$(trim "$target")
+  if (( $# > 0 )) && ! printf '%s\n' "$@" | grep -qx -e "$id" -e "${target%%:*}"; then continue; fi
   ids+=("$id") files+=("$(trim "$file")") olds+=("$old") news+=("$new")
   presets+=("${target%%:*}") regexes+=("${target#*:}") notes+=("${note#equivalent: }")
 done <<<"$table"
