@@ -4,7 +4,7 @@
 # fault that survives is a test that is missing (or a change nobody could see: the table
 # says so beside it). Not part of CI; the README gives its run time.
 #
-#   tools/mutate.sh [ID...]      every fault, or only those named
+#   tools/mutate.sh [ID|PRESET...]   every fault, or only those named (a preset names all of its)
 #
 # The copy and its builds stay in build/mutate/, so a second run rebuilds only what changed.
 # Each fault is one line's exact text: where that text is gone (a refactor), the fault is
@@ -19,7 +19,7 @@ jobs=${JOBS:-2}
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
 table=$(cat <<'EOF'
 rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
-rows-in-strips | src/platform/linux/BitmapFile.cpp | for (int i = 0; i < count; ++i) rows[i] = batch[kRowsABatch - 1 - i]; | for (int i = 0; i < count; ++i) rows[i] = batch[i]; | linux:^pictures_and_desktop$
+rows-in-strips | src/platform/linux/BitmapFile.h | return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride]; | return &batch_[static_cast<std::size_t>(next_ % kRowsABatch) * layout_.stride]; | linux:^pictures_and_desktop$
 rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
 rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
 unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^end_to_end$
@@ -45,7 +45,9 @@ random-shown | src/ui/ConfigurationPanel.cpp | if (state_.random == 1) SetValue(
 key-filter | src/ui/ConfigurationPanel.cpp | if (id != ControlId::txtTime) return true; | if (id == ControlId::txtTime) return true; | linux:^(unit_tests|end_to_end)$
 key-filter-qt | src/ui/qt/MainWindow.cpp | if (code >= 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | if (code < 0 && !presenter_.OnKeyPress(ControlId::txtTime, code)) return true; | linux:^(qt_window|end_to_end)$
 key-filter-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_CHAR) { | if (message == WM_KEYUP) { | windows:^win32_window_tests$
-register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data)) { | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | linux:^(unit_tests|end_to_end)$
+register-machine-wide | src/storage/StartAtLogon.cpp | if (registry.SetRegistryValue(kRunKeyRoot, key, name, data) || | if (registry.SetRegistryValue(RegistryRoot::CurrentUser, key, name, data) || | linux:^(unit_tests|end_to_end)$
+user-value-unneeded | src/storage/StartAtLogon.cpp | registry.HoldsRegistryValue(kRunKeyRoot, key, name, data)) { | registry.HoldsRegistryValue(RegistryRoot::CurrentUser, key, name, data)) { | windows:^win32_platform_tests$
+user-value-removed | src/storage/StartAtLogon.cpp | registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name); | (void)name; | windows:^win32_platform_tests$
 unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | windows:^win32_platform_tests$
 autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^(posix_services|end_to_end)$
 run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)valueName; | windows:^win32_(platform_tests|end_to_end)$
@@ -53,7 +55,7 @@ run-value-type | src/platform/win32/Win32Registry.cpp | ok = RegSetValueExA(key,
 add-one-pick | src/ui/ListCommands.cpp | if (paths.empty()) return; | if (paths.size() < 2) return; | linux:^unit_tests$
 remove-which | src/ui/ListCommands.cpp | list_.RemoveAt(old); | list_.RemoveAt(0); | linux:^unit_tests$
 selection-after-remove | src/ui/ListCommands.cpp | if (list_.Count() > 0) Select(list_.Count() - 1); | if (list_.Count() > 0) Select(0); | linux:^unit_tests$
-double-click | src/ui/ListCommands.cpp | state_.currentindex = static_cast<std::int16_t>(selection_); | state_.currentindex = 0; | linux:^unit_tests$
+double-click | src/ui/ListCommands.cpp | state_.currentindex = static_cast<std::int16_t>(selection_); | state_.currentindex = 0; | windows:^win32_end_to_end$
 key-autostart | src/storage/Settings.h | kKeyAutostart = "autostart"; | kKeyAutostart = "autostar"; | linux:^unit_tests$
 key-newonstart | src/storage/Settings.h | kKeyNewOnStart = "newonstart"; | kKeyNewOnStart = "newOnStart"; | linux:^unit_tests$
 key-random | src/storage/Settings.h | kKeyRandom = "random"; | kKeyRandom = "randm"; | linux:^unit_tests$
@@ -64,10 +66,12 @@ list-limit | src/storage/WallpaperList.h | return entries_.size() >= static_cast
 list-beyond-limit | src/storage/ListFile.cpp | if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content)); | if (!line.content.empty()) list.Add(std::string(line.content)); | linux:^unit_tests$
 unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.MarkFileUnreadable(); | if (!files.IsFile(path)) list.MarkFileUnreadable(); | linux:^unit_tests$
 unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^unit_tests$
-atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^(posix_services|pictures_and_desktop)$
+atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^faults$
 atomic-replace-win32 | src/platform/win32/Win32Files.cpp | file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)); | file.Reset(CreateFileA((temp = path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); | windows:^win32_platform_tests$
 user-folder-choice | src/storage/DataFiles.cpp | if (files.CanCreateFilesIn(programFolder)) return beside; | if (!files.CanCreateFilesIn(programFolder)) return beside; | linux:^unit_tests$
-presets-once | src/storage/DataFiles.cpp | if (!files.IsFile(own.settings) && !files.IsFile(own.list)) { | if (!files.IsFile(own.settings) || !files.IsFile(own.list)) { | linux:^unit_tests$
+user-folder-used | src/storage/DataFiles.cpp | if (files.IsFile(own.settings) || files.IsFile(own.list)) { | if (files.IsFile(own.settings) && files.IsFile(own.list)) { | linux:^unit_tests$
+presets-all-or-nothing | src/storage/DataFiles.cpp | for (const auto& done : copied) files.RemoveFile(done); | for (const auto& done : copied) (void)done; | linux:^unit_tests$
+preset-unreadable | src/storage/DataFiles.cpp | if (!bytes) return false; | if (!bytes) continue; | linux:^unit_tests$
 user-folder-linux | src/platform/linux/LinuxSystem.cpp | return base.empty() ? std::string() : base + "/scenewright"; | return base.empty() ? std::string() : base + "/Scenewright"; | linux:^posix_services$
 user-folder-win32 | src/platform/win32/Win32System.cpp | return roaming.empty() ? roaming : roaming + "Scenewright"; | return roaming.empty() ? roaming : roaming + "Scenewrite"; | windows:^win32_(platform_tests|end_to_end)$
 bmp-height | src/platform/Bmp24Header.h | put(22, height, 4);  // positive: rows run bottom-up | put(22, 0 - height, 4); | linux:^pictures_and_desktop$
@@ -82,16 +86,43 @@ setter-lxqt | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Lxqt: SetP
 setter-xfce | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Xfce: SetXfceWallpaper(bitmapPath); break; | case DesktopKind::Xfce: break; | linux:^real_desktop_xfce$
 setter-mate | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Mate: SetMateWallpaper(bitmapPath); break; | case DesktopKind::Mate: break; | linux:^real_desktop_mate$
 setter-gnome | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Gnome: SetGnomeWallpaper(bitmapPath); break; | case DesktopKind::Gnome: break; | linux:^(desktop_setters|pictures_and_desktop)$
-setter-sway | src/platform/linux/LinuxDesktop.cpp | case DesktopKind::Sway: SetSwayWallpaper(bitmapPath); break; | case DesktopKind::Sway: break; | linux:^real_desktop_sway$
+setter-sway | src/platform/linux/LinuxDesktop.cpp | if (SetSwayWallpaper(bitmapPath)) break; | if (!bitmapPath.empty()) break; | linux:^real_desktop_sway$
+setter-swaybg | src/platform/linux/LinuxDesktop.cpp | swaybg_->Show(bitmapPath); | (void)swaybg_; | linux:^real_desktop_wlroots$
+sway-path-check | src/platform/linux/WlrootsWallpaper.cpp | std::string_view("\"'\\$").find(c) != std::string_view::npos || | std::string_view("\"'\\").find(c) != std::string_view::npos || | linux:^real_desktop_wayland$
+wayland-platform | src/ui/qt/main.cpp | qputenv("QT_QPA_PLATFORM", "wayland"); | qputenv("QT_QPA_PLATFORM", "xcb"); | linux:^real_desktop_wayland$
+cover-per-monitor | src/platform/linux/ScreenCover.cpp | auto scaler = For(pictureWidth, pictureHeight, {monitor.width, monitor.height}); | auto scaler = For(pictureWidth, pictureHeight, {screen.width, monitor.height}); | linux:^two_monitors$
 setter-bare | src/platform/linux/LinuxDesktop.cpp | SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{}); | (void)pictures_; | linux:^(desktop_setters|end_to_end)$
 setter-win32 | src/platform/win32/Win32System.cpp | SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(bitmapPath.c_str()), | SystemParametersInfoA(SPI_SETDESKPATTERN, 0, const_cast<char*>(bitmapPath.c_str()), | windows:^win32_platform_tests$
 tray-hide | src/ui/TrayAndWindow.cpp | view_.HideWindow(); | (void)view_; | linux:^unit_tests$
 tray-restore | src/ui/TrayAndWindow.cpp | if (view_.GetWindowState() == WindowState::Minimised) RestoreFromTray(); | if (view_.GetWindowState() == WindowState::Normal) RestoreFromTray(); | linux:^unit_tests$
+hide-while-shown | src/ui/TrayAndWindow.cpp | if (view_.TrayIconShown()) { | if (true) { | windows:^win32_window_tests$
+second-start-restores | src/ui/TrayAndWindow.cpp | if (view_.GetWindowState() == WindowState::Minimised) { | if (view_.GetWindowState() == WindowState::Maximised) { | linux:^end_to_end$
 tray-hide-qt | src/ui/qt/MainWindow.cpp | void MainWindow::HideWindow() { hide(); } | void MainWindow::HideWindow() { showMinimized(); } | linux:^(qt_window|end_to_end)$
 tray-click-qt | src/ui/qt/MainWindow.cpp | if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayIconRelease(); | if (reason == QSystemTrayIcon::DoubleClick) presenter_.OnTrayIconRelease(); | linux:^(qt_window|end_to_end)$
 tray-hide-win32 | src/ui/win32/MainWindow.cpp | ShowWindow(hwnd_, SW_HIDE); | ShowWindow(hwnd_, SW_MINIMIZE); | windows:^win32_window_tests$
+taskbar-created-win32 | src/ui/win32/MainWindow.cpp | if (trayWanted_) notify_(NIM_ADD, &tray_); | if (!trayWanted_) notify_(NIM_ADD, &tray_); | windows:^win32_window_tests$
+icon-shown-win32 | src/ui/win32/MainWindow.cpp | return trayWanted_ && notify_(NIM_MODIFY, &probe); | return trayWanted_ || notify_(NIM_MODIFY, &probe); | windows:^win32_window_tests$
+drop-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_DROPFILES) { | if (message == WM_DROPFILES + 1) { | windows:^win32_window_tests$
 tray-click-win32 | src/ui/win32/MainWindow.cpp | if (LOWORD(lParam) == WM_LBUTTONUP) presenter_.OnTrayIconRelease(); | if (LOWORD(lParam) == WM_RBUTTONUP) presenter_.OnTrayIconRelease(); | windows:^win32_window_tests$
 shut-down-once | src/ui/Presenter.cpp | if (shutDown_) return; | if (shutDown_) {} | linux:^(unit_tests|qt_window|end_to_end)$
+one-program-mutex-win32 | src/ui/win32/OneProgram.cpp | first_ = !(error == ERROR_ALREADY_EXISTS || | first_ = !(error == ERROR_INVALID_DATA || | windows:^win32_end_to_end$
+hand-over-message-win32 | src/ui/win32/OneProgram.cpp | PostMessageA(window, message, 0, 0); | PostMessageA(window, message + 1, 0, 0); | windows:^win32_end_to_end$
+one-program-lock | src/ui/qt/OneProgram.cpp | if (lock_.tryLock(0)) { | if (lock_.tryLock(0) || true) { | linux:^end_to_end$
+lock-stale-by-age | src/ui/qt/OneProgram.cpp | lock_.setStaleLockTime(0); | lock_.setStaleLockTime(1); | linux:^end_to_end$ | equivalent: Qt's lock file also holds an flock while its program runs and removes a stale-looking file only after taking that flock, so a live program's lock is never taken, however old; only a killed program's is
+killed-socket-replaced | src/ui/qt/OneProgram.cpp | QLocalServer::removeServer(Place("socket")); | (void)0; | linux:^end_to_end$
+hand-over-show | src/ui/qt/OneProgram.cpp |     show(); |     (void)show; | linux:^end_to_end$
+caption-linux | src/ui/ControlTable.h | kAutostartCaption = "Start At Login"; | kAutostartCaption = "Start With Windows"; | linux:^qt_window$
+drop-name-order | src/ui/ListCommands.cpp | std::sort(inside.begin(), inside.end(), NameOrder); | std::sort(inside.begin(), inside.end(), [](auto& a, auto& b) { return (void)NameOrder, a < b; }); | linux:^qt_window$
+drop-non-pictures | src/ui/ListCommands.cpp | if (services_.pictures.IsPicture(file)) pictures.push_back(std::move(file)); | pictures.push_back(std::move(file)); | linux:^qt_window$
+drop-saved-once | src/ui/ListCommands.cpp |     AddPath(path); |     AddPath(path), SaveList(); | linux:^qt_window$
+png-colours | src/platform/linux/PngToBitmap.cpp | png_set_bgr(png); | (void)0; | linux:^pictures_and_desktop$
+alpha-over-black | src/platform/linux/PngToBitmap.cpp | (p[c] * alpha + 127) / 255); | (p[c] * 255 + 127) / 255); | linux:^pictures_and_desktop$
+tiff-linux | src/platform/linux/LinuxPictures.cpp | "png", "webp", "tiff"}; | "png", "webp", "tga"}; | linux:^pictures_and_desktop$
+wic-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWithWic(*bytes); | return nullptr; | windows:^win32_platform_tests$
+wic-alpha-win32 | src/platform/win32/Win32Pictures.cpp | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, | windows:^win32_platform_tests$
+leftover-running-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) != 0 && errno != ESRCH; | linux:^faults$
+leftover-name-rule | src/platform/TemporaryName.h | if (processError != std::errc() || processEnd != ids.data() + dash || | if (processError != std::errc() || | linux:^faults$
+leftover-running-win32 | src/platform/win32/Win32Files.cpp | const bool runs = !GetExitCodeProcess(handle, &exitCode) || exitCode == STILL_ACTIVE; | const bool runs = !GetExitCodeProcess(handle, &exitCode) && exitCode == STILL_ACTIVE; | windows:^win32_platform_tests$
 hang-up-saves | src/ui/qt/ProgramEnd.cpp | constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP}; | constexpr int kSignals[] = {SIGTERM, SIGINT}; | linux:^end_to_end$
 EOF
 )
@@ -128,7 +159,7 @@ targets() {  # PRESET REGEX
       pictures_and_desktop) echo scenewright_pictures_tests ;;
       desktop_setters) echo scenewright_desktop_setter_tests ;;
       qt_window) echo scenewright_qt_view_tests ;;
-      end_to_end | real_desktop_* | user_folders_and_package) echo scenewright ;;
+      end_to_end | real_desktop_* | two_monitors | user_folders_and_package) echo scenewright ;;
       win32_platform_tests) echo scenewright_platform_tests ;;
       win32_window_tests) echo scenewright_window_tests ;;
       win32_end_to_end) echo scenewright_window_probe ;;
@@ -188,9 +219,8 @@ declare -a ids files olds news presets regexes notes
 while IFS= read -r line; do
   [[ -z $line || $line == \#* ]] && continue
   IFS=$'\x1f' read -r id file old new target note <<<"${line// | /$'\x1f'}"
-  id=$(trim "$id")
-  if (( $# > 0 )) && ! printf '%s\n' "$@" | grep -qx -- "$id"; then continue; fi
-  target=$(trim "$target")
+  id=$(trim "$id") target=$(trim "$target")
+  if (( $# > 0 )) && ! printf '%s\n' "$@" | grep -qx -e "$id" -e "${target%%:*}"; then continue; fi
   ids+=("$id") files+=("$(trim "$file")") olds+=("$old") news+=("$new")
   presets+=("${target%%:*}") regexes+=("${target#*:}") notes+=("${note#equivalent: }")
 done <<<"$table"
