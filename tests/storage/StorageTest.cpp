@@ -22,6 +22,7 @@ TEST(ListFile, ReadsEveryLineEndAndKeepsLinesPastTheIndexLimitThroughASave) {
   for (int i = 0; i < WallpaperList::kMaxEntries + 3; ++i) text += "p" + std::to_string(i) + "\r\n";
   files.files[kFile] = text;
   LoadList(files, kFile, list);
+  EXPECT_EQ(list.Count(), WallpaperList::kMaxEntries);  // one more would wrap the 16-bit count
   EXPECT_FALSE(list.Add("more"));
   list.RemoveAt(0);
   ASSERT_TRUE(SaveList(files, kFile, list));

@@ -99,18 +99,34 @@ TEST_F(PresenterTest, TicksRunInsideAddFiles) {
 }
 
 TEST_F(PresenterTest, RemoveSelectsTheNeighbourAndKeepsTheWallpaper) {
-  auto pictures = system.MakePictures(3);
+  auto pictures = system.MakePictures(4);
   Load(pictures, "autostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=-1\r\ncurrentindex=0\r\n");
   presenter.OnListClick(1);  // the current wallpaper
   presenter.OnRemoveClick();
-  EXPECT_EQ(view.rows, (std::vector<std::string>{pictures[0], pictures[2]}));
-  EXPECT_EQ(system.files.files[FakeSystem::kListFile], pictures[0] + "\r\n" + pictures[2] + "\r\n");
+  EXPECT_EQ(view.rows, (std::vector<std::string>{pictures[0], pictures[2], pictures[3]}));
+  EXPECT_EQ(system.files.files[FakeSystem::kListFile],
+            pictures[0] + "\r\n" + pictures[2] + "\r\n" + pictures[3] + "\r\n");
   EXPECT_EQ(view.previews.back(), pictures[2]);
   EXPECT_EQ(system.files.files[FakeSystem::kBitmapFile], "BMP 100x51");
-  presenter.OnRemoveClick();  // now the last row
-  EXPECT_EQ(view.selection, 0);
+  presenter.OnListClick(2);
+  presenter.OnRemoveClick();  // the last row: the one above it is selected
+  EXPECT_EQ(std::pair(view.selection, view.previews.back()), std::pair(1, pictures[2]));
+  presenter.OnRemoveClick();
   presenter.OnRemoveClick();  // the only one
   EXPECT_EQ(system.files.files[FakeSystem::kListFile], "");
+  view.dialogAnswers.push_back({pictures[3]});  // a single pick is added too
+  presenter.OnAddClick();
+  EXPECT_EQ(system.files.files[FakeSystem::kListFile], pictures[3] + "\r\n");
+}
+
+TEST_F(PresenterTest, AMinimisedWindowHidesInTheTrayAndItsIconBringsItBack) {
+  Load();
+  presenter.OnTrayIconRelease();  // shown: nothing happens
+  view.state = WindowState::Minimised;
+  presenter.OnTimer();
+  EXPECT_FALSE(view.visible);
+  presenter.OnTrayIconRelease();
+  EXPECT_EQ(std::pair(view.visible, view.state), std::pair(true, WindowState::Normal));
 }
 
 TEST_F(PresenterTest, WithoutATrayIconTheWindowIsNeverHidden) {
