@@ -90,7 +90,7 @@ setter-sway | src/platform/linux/LinuxDesktop.cpp | if (SetSwayWallpaper(bitmapP
 setter-swaybg | src/platform/linux/LinuxDesktop.cpp | swaybg_->Show(bitmapPath); | (void)swaybg_; | linux:^real_desktop_wlroots$
 sway-path-check | src/platform/linux/WlrootsWallpaper.cpp | std::string_view("\"'\\$").find(c) != std::string_view::npos || | std::string_view("\"'\\").find(c) != std::string_view::npos || | linux:^real_desktop_wayland$
 wayland-platform | src/ui/qt/main.cpp | qputenv("QT_QPA_PLATFORM", "wayland"); | qputenv("QT_QPA_PLATFORM", "xcb"); | linux:^real_desktop_wayland$
-cover-per-monitor | src/platform/linux/ScreenCover.cpp | auto scaler = For(pictureWidth, pictureHeight, {monitor.width, monitor.height}); | auto scaler = For(pictureWidth, pictureHeight, {screen.width, monitor.height}); | linux:^two_monitors$
+cover-per-monitor | src/platform/linux/ScreenCover.cpp | std::max(static_cast<double>(screen.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight); | std::max(static_cast<double>(into.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight); | linux:^two_monitors$
 setter-bare | src/platform/linux/LinuxDesktop.cpp | SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{}); | (void)pictures_; | linux:^(desktop_setters|end_to_end)$
 setter-win32 | src/platform/win32/Win32System.cpp | SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(bitmapPath.c_str()), | SystemParametersInfoA(SPI_SETDESKPATTERN, 0, const_cast<char*>(bitmapPath.c_str()), | windows:^win32_platform_tests$
 tray-hide | src/ui/TrayAndWindow.cpp | view_.HideWindow(); | (void)view_; | linux:^unit_tests$

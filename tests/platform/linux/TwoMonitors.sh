@@ -27,17 +27,19 @@ xrandr --addmode DUMMY1 1024x576
 xrandr --output DUMMY0 --mode 800x600 --output DUMMY1 --mode 1024x576 --right-of DUMMY0
 [[ $(xrandr --listmonitors | head -n1) == "Monitors: 2" ]] || fail "two monitors: $(xrandr --listmonitors)"
 
-# Red, lime, blue, yellow from the top left; each monitor is probed at a fifth of its width and
-# height from every corner: x y expected (1 = channel full), for red, green, blue.
-probes='160 120 100  640 120 010  160 480 001  640 480 110
-        1004 115 100 1619 115 010 1004 460 001 1619 460 110'
+# Red, lime, blue, yellow from the top left, a white strip down the left tenth; each monitor is
+# probed at a fifth of its width and height from every corner, and in the strip's uncropped part
+# (a picture zoomed past its cover would hide it): x y expected (1 = channel full), for r, g, b.
+probes='160 120 100  640 120 010  160 480 001  640 480 110  15 300 111
+        1004 115 100 1619 115 010 1004 460 001 1619 460 110 815 288 111'
 root() { xprop -root _XROOTPMAP_ID 2>/dev/null | grep -o '0x[0-9a-f]*' || true; }
 mkdir "$work/app" && cp "$program" "$work/app/scenewright"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=60\r\ncurrentindex=-1\r\n' \
   >"$work/app/scenewright.ini"
 for picture in large.png:2400x1600 small.webp:600x400; do
   name=${picture%:*} size=${picture#*:} && half=$((${size%x*} / 2))x$((${size#*x} / 2))
-  convert -size "$half" xc:red xc:lime +append \( -size "$half" xc:blue xc:yellow +append \) -append "$work/$name"
+  convert -size "$half" xc:red xc:lime +append \( -size "$half" xc:blue xc:yellow +append \) -append \
+    -fill white -draw "rectangle 0,0 $((${size%x*} / 10)),${size#*x}" "$work/$name"
   printf '%s\r\n' "$work/$name" >"$work/app/wallpaper.dat"
   before=$(root)
   "$work/app/scenewright" >"$work/program.log" 2>&1 &
