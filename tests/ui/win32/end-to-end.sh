@@ -23,6 +23,10 @@ printf '%s\r\n' "$(winpath "$out/lime.gif")" "$(winpath "$out/red.jpg")" "$(winp
 cp "$exe" "$out/app/scenewright.exe"
 bitmap=$state/prefix/drive_c/scenewright.bmp
 rm -f "$bitmap"
+# A copy another test left running in this prefix would take the hand-over.
+for p in $(pgrep -f 'scenewright\.exe$'); do
+  ! grep -qzx "WINEPREFIX=$state/prefix" "/proc/$p/environ" || fail "already running: $(tr '\0' ' ' <"/proc/$p/cmdline")"
+done
 start
 probe || fail "the window did not appear"
 export DISPLAY=:$(head -n1 "$state/display")
