@@ -31,7 +31,7 @@ for _ in $(seq 300); do [[ -f $own/scenewright.ini ]] && break; sleep 0.1; done
 run reg add "HKCU\\$key\\Run" /v Scenewright /d x /f >/dev/null && chattr -i "$dir" 2>/dev/null || true
 run msiexec /x "$msi" /qn || fail "the silent uninstall failed"
 # Wine lets a running program's file go, so the process itself is looked for.
-timeout 30 bash -c 'while pgrep -f "Program Files.Scenewright.scenewright.exe"; do sleep 0.2; done' >/dev/null ||
+timeout 30 bash -c 'while pgrep -f "[P]rogram Files.Scenewright.scenewright.exe"; do sleep 0.2; done' >/dev/null ||
   fail "the running program was not ended"
 [[ ! -e $dir/scenewright.exe ]] && ! shortcut || fail "the program or its shortcut stayed"
 for root in HKLM HKCU; do ! run reg query "$root\\$key\\Run" /v Scenewright >/dev/null 2>&1 || fail "$root Run"; done

@@ -23,6 +23,10 @@ printf '%s\r\n' "$(winpath "$out/lime.gif")" "$(winpath "$out/red.jpg")" "$(winp
 cp "$exe" "$out/app/scenewright.exe"
 bitmap=$state/prefix/drive_c/scenewright.bmp
 rm -f "$bitmap"
+# The user's own folder, once it holds files, is used from then on: another test's are cleared.
+appdata=$(run --timeout 60 cmd /c echo %APPDATA% | tr -d '\r')
+own=$(run --timeout 60 winepath -u "$appdata\Scenewright" | tr -d '\r')
+rm -rf "$own"
 # A copy another test left running in this prefix would take the hand-over.
 for p in $(pgrep -f 'scenewright\.exe$'); do
   ! grep -qzx "WINEPREFIX=$state/prefix" "/proc/$p/environ" || fail "already running: $(tr '\0' ' ' <"/proc/$p/cmdline")"
@@ -62,8 +66,6 @@ stop "after a kill the next start did not come and go"
 
 # A program folder nobody may write (immutable, even for root): the files go to
 # %APPDATA%\Scenewright, the presets beside the program copied there.
-appdata=$(run --timeout 60 cmd /c echo %APPDATA% | tr -d '\r')
-own=$(run --timeout 60 winepath -u "$appdata\Scenewright" | tr -d '\r')
 rm -rf "$own" && printf '[General]\r\ninterval=45\r\n' >"$out/app/scenewright.ini"
 [[ $(id -u) == 0 ]] && chattr +i "$out/app" 2>/dev/null && locked=$out/app || exit 0
 start
