@@ -59,14 +59,18 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
       scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
     }
   }
-  scaler.monitor_ = monitor;
+  scaler.row_.assign(static_cast<std::size_t>(screen.width), 0);
   scaler.screenPixels_ = into.pixels.data();
   scaler.screenWidth_ = into.width;
   scaler.screenHeight_ = into.height;
-  // Clipped to the screen: a monitor may reach past it while the screen is being resized.
-  scaler.fromX_ = std::clamp(-monitor.x, 0, monitor.width);
-  scaler.toX_ = std::clamp(into.width - monitor.x, scaler.fromX_, monitor.width);
+  scaler.ShowOn(monitor);
   return scaler;
+}
+
+void CoverScaler::ShowOn(const Monitor& monitor) {
+  // Clipped to the screen: a monitor may reach past it while the screen is being resized.
+  const int fromX = std::clamp(-monitor.x, 0, monitor.width);
+  places_.push_back({monitor, fromX, std::clamp(screenWidth_ - monitor.x, fromX, monitor.width)});
 }
 
 std::optional<std::vector<CoverScaler>> CoverScaler::ForEachMonitor(int pictureWidth, int pictureHeight,
@@ -76,6 +80,13 @@ std::optional<std::vector<CoverScaler>> CoverScaler::ForEachMonitor(int pictureW
           std::vector<std::uint32_t>(static_cast<std::size_t>(screen.width) * screen.height)};
   std::vector<CoverScaler> scalers;
   for (const Monitor& monitor : into.monitors) {
+    auto same = std::find_if(scalers.begin(), scalers.end(), [&](const CoverScaler& scaler) {
+      return scaler.places_[0].monitor.width == monitor.width && scaler.places_[0].monitor.height == monitor.height;
+    });
+    if (same != scalers.end()) {
+      same->ShowOn(monitor);
+      continue;
+    }
     auto scaler = For(pictureWidth, pictureHeight, monitor, into);
     if (!scaler) return std::nullopt;
     scalers.push_back(std::move(*scaler));
@@ -130,18 +141,23 @@ void CoverScaler::AddRow(const std::uint8_t* bgr) {
 }
 
 void CoverScaler::FinishRow() {
-  if (screenRow_ >= monitor_.height) return;
-  const int y = monitor_.y + screenRow_;
-  if (y >= 0 && y < screenHeight_) WriteRow(screenPixels_ + static_cast<std::size_t>(y) * screenWidth_);
+  if (screenRow_ >= places_[0].monitor.height) return;  // every place is one size
+  WriteRow();
+  for (const Place& place : places_) {
+    const int y = place.monitor.y + screenRow_;
+    if (y < 0 || y >= screenHeight_) continue;
+    std::copy(row_.begin() + place.fromX, row_.begin() + place.toX,
+              screenPixels_ + static_cast<std::size_t>(y) * screenWidth_ + place.monitor.x + place.fromX);
+  }
   std::fill(sums_.begin(), sums_.end(), 0);
   ++screenRow_;
 }
 
-void CoverScaler::WriteRow(std::uint32_t* screenRow) const {
+void CoverScaler::WriteRow() {
   // Every screen pixel gathers exactly 256 x 256 of weight.
   constexpr std::uint32_t kHalf = 1u << 15;
   const std::uint16_t* sums = sums_.data();
-  for (auto x = static_cast<std::size_t>(fromX_); x < static_cast<std::size_t>(toX_); ++x) {
+  for (std::size_t x = 0; x < row_.size(); ++x) {
     std::uint32_t b = kHalf, g = kHalf, r = kHalf;
     for (std::uint32_t t = tapStart_[x]; t < tapStart_[x + 1]; ++t) {
       const Tap tap = taps_[t];
@@ -149,7 +165,7 @@ void CoverScaler::WriteRow(std::uint32_t* screenRow) const {
       g += tap.weight * sums[tap.byte + 1];
       r += tap.weight * sums[tap.byte + 2];
     }
-    screenRow[static_cast<std::ptrdiff_t>(x) + monitor_.x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
+    row_[x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
   }
 }
 

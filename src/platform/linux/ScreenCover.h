@@ -43,10 +43,11 @@ ScreenCover Compose(const ScreenSize& screen, std::vector<ScreenCover> parts);
 // pixel is the average of the picture area it covers.
 class CoverScaler {
  public:
-  // One scaler a monitor, all fed the same rows, each drawing straight into its monitor's part
-  // of `into`, which becomes the whole screen's cover (black where no monitor shows). nullopt
-  // unless every monitor can be covered: a picture smaller than one in either direction would
-  // have to be enlarged, which averaging cannot do.
+  // One scaler for each size of monitor, all fed the same rows, each drawing straight into its
+  // monitors' parts of `into`, which becomes the whole screen's cover (black where no monitor
+  // shows). Monitors of one size show the same cover, so it is made once. nullopt unless every
+  // monitor can be covered: a picture smaller than one in either direction would have to be
+  // enlarged, which averaging cannot do.
   static std::optional<std::vector<CoverScaler>> ForEachMonitor(int pictureWidth, int pictureHeight,
                                                                 const ScreenSize& screen, ScreenCover& into);
 
@@ -57,8 +58,9 @@ class CoverScaler {
   CoverScaler() = default;
   static std::optional<CoverScaler> For(int pictureWidth, int pictureHeight, const Monitor& monitor,
                                         ScreenCover& into);
+  void ShowOn(const Monitor& monitor);
   void FinishRow();
-  void WriteRow(std::uint32_t* screenRow) const;
+  void WriteRow();
   void Accumulate(const std::uint8_t* bgr, std::uint32_t weight);
 
   // A picture pixel's share of at most two neighbouring screen pixels, in 1/256ths of one.
@@ -82,13 +84,16 @@ class CoverScaler {
   int screenRow_ = 0;
   // The screen row being built: picture bytes summed down, weighted; at most 256 x 255.
   std::vector<std::uint16_t> sums_;
-  // Where the monitor's rows go: its place in the screen's pixels, clipped to the screen.
-  Monitor monitor_{};
+  std::vector<std::uint32_t> row_;  // the finished screen row, as wide as the monitor
+  // Where the rows go: each monitor's place in the screen's pixels, clipped to the screen.
+  struct Place {
+    Monitor monitor;
+    int fromX, toX;
+  };
+  std::vector<Place> places_;
   std::uint32_t* screenPixels_ = nullptr;
   int screenWidth_ = 0;
   int screenHeight_ = 0;
-  int fromX_ = 0;
-  int toX_ = 0;
 };
 
 }  // namespace scenewright::linux_platform

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a bare X server (Xorg's dummy driver) with two monitors of different shapes
-# side by side: each must show the whole picture, scaled to cover it, centred and cropped; a
-# picture larger than the monitors (shrunk while decoded) and a smaller one (scaled up after).
+# side by side and a third like the first (one cover drawn on both): each must show the whole
+# picture, scaled to cover it, centred and cropped; a picture larger than the monitors (shrunk
+# while decoded) and a smaller one (scaled up after).
 #   TwoMonitors.sh path/to/scenewright
 set -euo pipefail
 program=$1
@@ -15,7 +16,7 @@ within() {  # SECONDS COMMAND...: polls the command every 100 ms until it succee
 
 printf '%s\n' 'Section "Device"' ' Identifier "d"' ' Driver "dummy"' ' VideoRam 65536' 'EndSection' \
   'Section "Screen"' ' Identifier "s"' ' Device "d"' ' DefaultDepth 24' ' SubSection "Display"' \
-  '  Virtual 2048 768' ' EndSubSection' 'EndSection' >"$work/xorg.conf"
+  '  Virtual 2624 768' ' EndSubSection' 'EndSection' >"$work/xorg.conf"
 mkdir "$work/xorg.conf.d"
 Xorg -config "$work/xorg.conf" -configdir "$work/xorg.conf.d" -logfile "$work/xorg.log" -displayfd 3 \
   -nolisten tcp -noreset 3>"$work/display" 2>/dev/null &
@@ -23,15 +24,17 @@ within 30 test -s "$work/display" || fail "Xorg did not start"
 export DISPLAY=:$(head -n1 "$work/display")
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION WAYLAND_DISPLAY SWAYSOCK
 export HOME=$work XDG_CACHE_HOME=$work/cache XDG_CONFIG_HOME=$work/config
-xrandr --addmode DUMMY1 1024x576
-xrandr --output DUMMY0 --mode 800x600 --output DUMMY1 --mode 1024x576 --right-of DUMMY0
-[[ $(xrandr --listmonitors | head -n1) == "Monitors: 2" ]] || fail "two monitors: $(xrandr --listmonitors)"
+xrandr --addmode DUMMY1 1024x576 && xrandr --addmode DUMMY2 800x600
+xrandr --output DUMMY0 --mode 800x600 --output DUMMY1 --mode 1024x576 --right-of DUMMY0 \
+  --output DUMMY2 --mode 800x600 --right-of DUMMY1
+[[ $(xrandr --listmonitors | head -n1) == "Monitors: 3" ]] || fail "three monitors: $(xrandr --listmonitors)"
 
 # Red, lime, blue, yellow from the top left, a white strip down the left tenth; each monitor is
 # probed at a fifth of its width and height from every corner, and in the strip's uncropped part
 # (a picture zoomed past its cover would hide it): x y expected (1 = channel full), for r, g, b.
 probes='160 120 100  640 120 010  160 480 001  640 480 110  15 300 111
-        1004 115 100 1619 115 010 1004 460 001 1619 460 110 815 288 111'
+        1004 115 100 1619 115 010 1004 460 001 1619 460 110 815 288 111
+        1984 120 100 2464 120 010 1984 480 001 2464 480 110 1839 300 111'
 root() { xprop -root _XROOTPMAP_ID 2>/dev/null | grep -o '0x[0-9a-f]*' || true; }
 mkdir "$work/app" && cp "$program" "$work/app/scenewright"
 printf '[General]\r\nautostart=0\r\nnewonstart=1\r\nrandom=0\r\ninterval=60\r\ncurrentindex=-1\r\n' \
