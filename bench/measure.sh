@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # The measurements themselves; bench/run.sh runs this inside a virtual desktop.
+#   measure.sh [SECTION...]   apply monitors start preview idle scale; all when none is named
 set -euo pipefail
+sections=" ${*:-apply monitors start preview idle scale} "
+want() { [[ $sections == *" $1 "* ]]; }
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 build=$PWD/build/linux
 bin=$build/bench
@@ -17,21 +20,23 @@ row() {  # name value unit goal reference reference-name
 median() { sort -n | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 
 screen=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
-echo "== Apply on a bare X server ($screen): a 6000 x 4000 picture to the wallpaper bitmap and the root =="
-echo "   (median of 7; every program runs once a round, in turn, so shared-machine noise hits all alike)"
 picture=$out/photo.jpg
 convert -size 600x400 plasma:fractal -resize 6000x4000! -attenuate 0.3 +noise Gaussian -quality 90 "$picture"
+half() { awk -v m="$1" 'BEGIN { print m / 2 }'; }
+kib_mib() { awk -v k="$1" 'BEGIN { print k / 1024 }'; }
+times() { cut -d' ' -f1 "$out/$1" | median; }
+peak() { kib_mib "$(cut -d' ' -f2 "$out/$1" | median)"; }
+measured() { "$bin/scenewright_run_measured" "$@"; }
+: >"$out/xwallpaper.jpg"
+if want apply; then
+echo "== Apply on a bare X server ($screen): a 6000 x 4000 picture to the wallpaper bitmap and the root =="
+echo "   (median of 7; every program runs once a round, in turn, so shared-machine noise hits all alike)"
 convert "$picture" "$out/photo.gif"
 convert "$picture" -type truecolor "$out/photo.bmp"
 convert "$picture" "$out/photo.png"
 convert "$picture" -quality 90 "$out/photo.webp"
 convert "$picture" -compress lzw "$out/photo.tif"
 kinds="jpg gif bmp png webp tif"
-half() { awk -v m="$1" 'BEGIN { print m / 2 }'; }
-kib_mib() { awk -v k="$1" 'BEGIN { print k / 1024 }'; }
-times() { cut -d' ' -f1 "$out/$1" | median; }
-peak() { kib_mib "$(cut -d' ' -f2 "$out/$1" | median)"; }
-measured() { "$bin/scenewright_run_measured" "$@"; }
 for kind in $kinds; do
   for name in ours feh hsetroot xwallpaper djpeg; do : >"$out/$name.$kind"; done
 done
@@ -62,7 +67,9 @@ for kind in ${kinds#jpg }; do
     "feh --bg-fill"
   row "  beside" "$(peak ours.$kind)" MiB "$(half "$(peak feh.$kind)")" "$(peak hsetroot.$kind)" "hsetroot -fill"
 done
+fi
 
+if want monitors; then
 echo
 echo "== The same JPEG on two monitors (RandR monitors, the screen's two halves), beside one (median of 7) =="
 width=${screen%x*} height=${screen#*x}
@@ -75,6 +82,7 @@ for _ in 1 2 3 4 5 6 7; do
   xrandr --delmonitor left && xrandr --delmonitor right
 done
 row "Apply JPEG, two monitors" "$(times two.jpg)" ms "$(times one.jpg)" "$(times one.jpg)" "one monitor"
+fi
 
 # A program folder of its own: the settings and the list live beside the executable.
 make_program() {  # folder entries interval
@@ -96,6 +104,9 @@ window_of() {
   return 1
 }
 
+if want start; then
+[[ -s $out/xwallpaper.jpg ]] || for _ in 1 2 3; do measured xwallpaper --zoom "$picture" >>"$out/xwallpaper.jpg"; done
+xwallpaper_mib=$(peak xwallpaper.jpg)
 echo
 echo "== Seen by the user: start with a one-entry list and change on start, until the root shows it =="
 make_program "$out/once" 0 0
@@ -110,7 +121,9 @@ row "Start to root shown, wall time" "$(times start.jpg)" ms "$(awk -v f="$(time
   "$(times feh-run.jpg)" "feh --bg-fill, whole run"
 row "  peak memory by then" "$(peak start.jpg)" MiB "$(awk -v m="$xwallpaper_mib" 'BEGIN { print 0.8 * m }')" \
   "$xwallpaper_mib" "xwallpaper --zoom"
+fi
 
+if want preview; then
 echo
 echo "== Preview of the 6000 x 4000 JPEG in its 213 x 160 box (median of 7) =="
 for mode in box full none; do : >"$out/preview-$mode"; : >"$out/preview-$mode.ms"; done
@@ -129,7 +142,9 @@ row "  beside" "$(median <"$out/preview-box.ms")" ms "$(awk -v f="$full_ms" 'BEG
   "$(times djpeg-eighth)" "djpeg -scale 1/8, whole run"
 row "Preview, memory added" "$(awk -v b="$(peak preview-box)" -v n="$(peak preview-none)" 'BEGIN { print b - n }')" MiB 2 \
   "$(awk -v b="$(peak preview-full)" -v n="$(peak preview-none)" 'BEGIN { print b - n }')" "the full decode"
+fi
 
+if want idle; then
 echo
 idle_seconds=${IDLE_SECONDS:-120}
 echo "== Idle: minimised in the tray, 100 pictures, timed changes on; two runs of $idle_seconds s =="
@@ -156,7 +171,9 @@ for run in 1 2; do
   row "Idle run $run, resident memory" "$(kib_mib $ours_rss)" MiB "$(kib_mib $(( reference_rss * 12 / 10 )))" \
     "$(kib_mib $reference_rss)" "idle Qt, 100 ms timer"
 done
+fi
 
+want scale || exit 0
 echo
 echo "== Scale: the largest list =="
 make_program "$out/large" 32767 3600
