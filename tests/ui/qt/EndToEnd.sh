@@ -119,6 +119,6 @@ done
 # order, not its note, then the picture beside it, as the file manager lists them.
 start
 eval "$(xdotool getwindowgeometry --shell "$window")"
-"$(dirname "$0")/../drag-from-file-manager.sh" "$HOME/drop" $((X + 230)) $((Y + 215))
-dropped() { tail -n3 "$app/wallpaper.dat" | tr -d '\r'; }
-within 5000 eval '[[ $(dropped) == "$(printf "$HOME/drop/%s\n" folder/a.gif folder/b.jpg one.png)" ]]' || fail "after the drop the list ends:" $(dropped)
+"$(dirname "$0")/../drag-from-file-manager.sh" "$HOME/drop" $((X + 230)) $((Y + 215)) "$app/wallpaper.dat"
+dropped=$(tail -n3 "$app/wallpaper.dat" | tr -d '\r')
+[[ $dropped == "$(printf "$HOME/drop/%s\n" folder/a.gif folder/b.jpg one.png)" ]] || fail "after the drop the list ends:" $dropped
