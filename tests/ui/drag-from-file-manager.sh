@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Drags everything in a folder from a real file manager (pcmanfm-qt) and drops it at a point of
-# the screen, with the mouse, as a user does: XDND between two programs on the X server of $DISPLAY,
-# with or without a window manager. The file manager has a private home and session bus.
-# Ends well once the given file has changed, trying up to three times: the file manager may
-# still be listing the folder when the first try selects its items.
+# Drags everything in a folder from a real file manager (pcmanfm-qt, with a private home and
+# session bus) onto a point of the screen with the mouse, as a user does: XDND between two
+# programs on the X server of $DISPLAY, with or without a window manager. Up to three tries
+# until FILE changes: the file manager may still be listing the folder at the first.
 #   drag-from-file-manager.sh FOLDER X Y FILE
 set -euo pipefail
 folder=$1 x=$2 y=$3 watched=$4 before=$(cat "$4")
