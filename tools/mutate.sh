@@ -102,7 +102,8 @@ tray-click-qt | src/ui/qt/MainWindow.cpp | if (reason == QSystemTrayIcon::Trigge
 tray-hide-win32 | src/ui/win32/MainWindow.cpp | ShowWindow(hwnd_, SW_HIDE); | ShowWindow(hwnd_, SW_MINIMIZE); | windows:^win32_window_tests$
 taskbar-created-win32 | src/ui/win32/MainWindow.cpp | if (trayWanted_) notify_(NIM_ADD, &tray_); | if (!trayWanted_) notify_(NIM_ADD, &tray_); | windows:^win32_window_tests$
 icon-shown-win32 | src/ui/win32/MainWindow.cpp | return trayWanted_ && notify_(NIM_MODIFY, &probe); | return trayWanted_ || notify_(NIM_MODIFY, &probe); | windows:^win32_window_tests$
-drop-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_DROPFILES) { | if (message == WM_DROPFILES + 1) { | windows:^win32_window_tests$
+drop-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_DROPFILES) { | if (message == WM_DROPFILES + 1) { | windows:^win32_end_to_end$
+drop-accept-win32 | src/ui/win32/MainWindow.cpp | DragAcceptFiles(control, TRUE); | DragAcceptFiles(control, FALSE); | windows:^win32_end_to_end$
 tray-click-win32 | src/ui/win32/MainWindow.cpp | if (LOWORD(lParam) == WM_LBUTTONUP) presenter_.OnTrayIconRelease(); | if (LOWORD(lParam) == WM_RBUTTONUP) presenter_.OnTrayIconRelease(); | windows:^win32_window_tests$
 shut-down-once | src/ui/Presenter.cpp | if (shutDown_) return; | if (shutDown_) {} | linux:^(unit_tests|qt_window|end_to_end)$
 one-program-mutex-win32 | src/ui/win32/OneProgram.cpp | first_ = !(error == ERROR_ALREADY_EXISTS || | first_ = !(error == ERROR_INVALID_DATA || | windows:^win32_end_to_end$
@@ -112,6 +113,7 @@ lock-stale-by-age | src/ui/qt/OneProgram.cpp | lock_.setStaleLockTime(0); | lock
 killed-socket-replaced | src/ui/qt/OneProgram.cpp | QLocalServer::removeServer(Place("socket")); | (void)0; | linux:^end_to_end$
 hand-over-show | src/ui/qt/OneProgram.cpp |     show(); |     (void)show; | linux:^end_to_end$
 caption-linux | src/ui/ControlTable.h | kAutostartCaption = "Start At Login"; | kAutostartCaption = "Start With Windows"; | linux:^qt_window$
+drop-filter-qt | src/ui/qt/MainWindow.cpp | list->viewport()->installEventFilter(this); | (void)list; | linux:^qt_window$
 drop-name-order | src/ui/ListCommands.cpp | std::sort(inside.begin(), inside.end(), NameOrder); | std::sort(inside.begin(), inside.end(), [](auto& a, auto& b) { return (void)NameOrder, a < b; }); | linux:^qt_window$
 drop-non-pictures | src/ui/ListCommands.cpp | if (services_.pictures.IsPicture(file)) pictures.push_back(std::move(file)); | pictures.push_back(std::move(file)); | linux:^qt_window$
 drop-saved-once | src/ui/ListCommands.cpp |     AddPath(path); |     AddPath(path), SaveList(); | linux:^qt_window$

@@ -48,7 +48,8 @@ export XDG_CONFIG_DIRS="$HOME/xdg"
 app="$HOME/app folder"
 mkdir -p "$XDG_CONFIG_DIRS" "$app"
 cp "$program" "$app/scenewright"
-for name in zero.jpg one.gif two.bmp; do convert -size 64x48 xc:red "$HOME/$name"; done
+mkdir -p "$HOME/drop/folder" && echo note >"$HOME/drop/folder/notes.txt"
+for name in zero.jpg one.gif two.bmp drop/one.png drop/folder/b.jpg drop/folder/a.gif; do convert -size 64x48 xc:red "$HOME/$name"; done
 printf "$HOME/%s\r\n" zero.jpg one.gif two.bmp >"$app/wallpaper.dat"
 
 set_tray 0
@@ -113,3 +114,11 @@ for signal in TERM HUP INT; do
   wait_for_end
   [[ $(setting currentindex) == "$expected" ]] || fail "after SIG$signal currentindex is $(setting currentindex)"
 done
+
+# Everything in a file manager's folder dragged onto the list: the folder's pictures in name
+# order, not its note, then the picture beside it, as the file manager lists them.
+start
+eval "$(xdotool getwindowgeometry --shell "$window")"
+"$(dirname "$0")/../drag-from-file-manager.sh" "$HOME/drop" $((X + 230)) $((Y + 215)) "$app/wallpaper.dat"
+dropped=$(tail -n3 "$app/wallpaper.dat" | tr -d '\r')
+[[ $dropped == "$(printf "$HOME/drop/%s\n" folder/a.gif folder/b.jpg one.png)" ]] || fail "after the drop the list ends:" $dropped

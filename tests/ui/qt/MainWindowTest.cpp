@@ -134,7 +134,6 @@ TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedInNameOrderAndSave
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, {});
   const int writes = system_.files.writes;
   for (QEvent* event : std::initializer_list<QEvent*>{&enter, &drop}) QApplication::sendEvent(List()->viewport(), event);
-  EXPECT_TRUE(enter.isAccepted() && drop.isAccepted());
   ASSERT_TRUE(QTest::qWaitFor([&] { return List()->count() == 7; }));
   EXPECT_TRUE(system_.files.files[FakeSystem::kListFile].ends_with("jpg\r\n/one.gif\r\n/drop/a.png\r\n/drop/B.jpg\r\n/drop/c.gif\r\n"));
   EXPECT_EQ(system_.files.writes, writes + 1);

@@ -1,7 +1,6 @@
 // The real window over fake services: its layout, its controls and the events it forwards.
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <gtest/gtest.h>
 
@@ -140,26 +139,6 @@ TEST_F(MainWindowTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindo
   ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // gone, as with a task bar that ends
   Send(WM_TIMER, MainWindow::kTimerId);
   EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without its icon";
-}
-
-// What Explorer hands a window that accepts files: a DROPFILES record and the paths after it,
-// each ended by a NUL, one more NUL at the end.
-TEST_F(MainWindowTest, FilesAndFoldersDroppedOnTheListAreAddedInNameOrderAndSavedOnce) {
-  presenter.OnLoad();
-  HWND list = Get(ControlId::lstWall);
-  EXPECT_TRUE(GetWindowLongPtrA(list, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-  for (const std::string path : {"E:\\D\\c.gif", "E:\\D\\a.png", "E:\\D\\B.jpg", "E:\\D\\notes.txt", "E:\\D\\sub\\d.jpg", "E:\\one.gif"}) {
-    system.files.files[path] = "";
-    if (!path.ends_with(".txt")) system.decodable[path] = "1x1";
-  }
-  const char paths[] = "E:\\one.gif\0E:\\D\0E:\\none.jpg\0";  // its closing NUL makes two
-  auto* drop = static_cast<DROPFILES*>(GlobalAlloc(GPTR, sizeof(DROPFILES) + sizeof paths));  // fixed: the handle is the pointer
-  drop->pFiles = sizeof(DROPFILES);
-  std::memcpy(drop + 1, paths, sizeof paths);
-  const int writes = system.files.writes;
-  SendMessageA(list, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
-  EXPECT_EQ(system.files.files[FakeSystem::kListFile], "E:\\one.gif\r\nE:\\D\\a.png\r\nE:\\D\\B.jpg\r\nE:\\D\\c.gif\r\n");
-  EXPECT_EQ(std::pair(system.files.writes, SendMessageA(list, LB_GETCOUNT, 0, 0)), std::pair(writes + 1, LRESULT{4}));
 }
 
 TEST_F(MainWindowTest, EveryWayOfEndingRunsShutDownOnce) {

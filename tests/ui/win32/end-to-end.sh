@@ -41,6 +41,15 @@ timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
 for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == 37x23 ]] && break; sleep 0.1; done
 [[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
 
+# Everything in a Linux file manager's folder dragged onto the list: Wine hands the list the
+# DOS paths as Explorer would, the folder's pictures in name order, not its note, then the file.
+mkdir -p "$out/drop/folder" && echo note >"$out/drop/folder/notes.txt"
+cp "$pictures/lime.gif" "$out/drop/one.gif" && cp "$pictures/red.jpg" "$out/drop/folder/b.jpg" && cp "$pictures/blue.bmp" "$out/drop/folder/a.bmp"
+read -r x y < <(probe row 2)
+"$(dirname "$0")/../drag-from-file-manager.sh" "$out/drop" "$x" "$y" "$out/app/wallpaper.dat"
+dropped=$(tail -n3 "$out/app/wallpaper.dat" | tr -d '\r')
+[[ $dropped == "$(for name in folder/a.bmp folder/b.jpg one.gif; do winpath "$out/drop/$name"; done)" ]] || fail "after the drop the list ends:" $dropped
+
 # "Start With Windows" (1001) is on at the first start; cleared and saved (1009), the Run value goes.
 run_value() { run --timeout 60 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Scenewright >/dev/null 2>&1; }
 run_value || fail "no Run value at the first start"
