@@ -25,8 +25,14 @@ using namespace testing;
 
 const std::string kPictures = SCENEWRIGHT_TEST_PICTURES;
 
-// Whole files replaced, only the leftovers of programs that no longer run removed; then the
-// profile functions write, read and find files as the portable engine does.
+// Two lists of different lengths, saved in turn until the test below kills the process.
+const std::string kLists[] = {std::string(300000, 'a') + "\r\n", std::string(70000, 'b') + "\r\n"};
+TEST(Win32FilesTest, DISABLED_SavesUntilKilled) {
+  for (unsigned turn = 0;; ++turn) Win32FileSystem().ReplaceFile(std::getenv("SCENEWRIGHT_SAVE_TO"), kLists[turn % 2]);
+}
+
+// Whole files replaced (even by a killed save), only the leftovers of programs that no longer
+// run removed; then the profile functions write, read and find files as the portable engine does.
 TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfilesAsThePortableEngine) {
   TempFolder folder;
   Win32FileSystem files;
@@ -105,6 +111,22 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
     const bool exists = path == viaSystem || path == viaPortable;
     EXPECT_EQ(std::pair(system.FileExists(path), portable.FileExists(path)), std::pair(exists, exists)) << path;
   }
+
+  // A save killed at any moment leaves one whole list, and nothing that trips the next save.
+  SetEnvironmentVariableA("SCENEWRIGHT_SAVE_TO", list.c_str());
+  std::string saver = "\"" + Win32ProgramInfo::ModulePath() + "\" --gtest_also_run_disabled_tests --gtest_filter=*SavesUntilKilled";
+  for (int kill = 0; kill < 16; ++kill) {
+    files.RemoveFile(list);
+    ASSERT_TRUE(CreateProcessA(nullptr, saver.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &second));
+    for (int waited = 0; waited < 20000 && !files.IsFile(list); ++waited) Sleep(1);  // until its first save
+    Sleep(kill % 8);
+    TerminateProcess(second.hProcess, 1);
+    WaitForSingleObject(second.hProcess, INFINITE);
+    CloseHandle(second.hProcess), CloseHandle(second.hThread);
+    const std::string now = ReadBytes(list);
+    ASSERT_TRUE(now == kLists[0] || now == kLists[1]) << "after kill " << kill << ": " << now.size() << " bytes";
+  }
+  EXPECT_TRUE(files.ReplaceFile(list, kLists[0]));
 }
 
 // A text value, "<none>" when it is missing and "<bad>" when it is not a REG_SZ whose stored
