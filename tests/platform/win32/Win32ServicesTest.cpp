@@ -49,21 +49,18 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION second{};
+  const auto end = [&] { TerminateProcess(second.hProcess, 1), WaitForSingleObject(second.hProcess, INFINITE);
+                         CloseHandle(second.hProcess), CloseHandle(second.hThread); };
   char command[] = "cmd.exe /c exit";
   ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
                              nullptr, nullptr, &startup, &second));
-  CloseHandle(second.hThread);
   const std::string running = TemporaryName("scenewright.bmp", second.dwProcessId, 3);
   WriteBytes(folder / running, "");
   for (const char* other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
-                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) {
-    WriteBytes(folder / other, "");
-  }
+                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) WriteBytes(folder / other, "");
   files.RemoveLeftovers(list);
   EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list and the five others
-  TerminateProcess(second.hProcess, 0);
-  WaitForSingleObject(second.hProcess, INFINITE);
-  CloseHandle(second.hProcess);
+  end();
   files.RemoveLeftovers(folder / "scenewright.bmp");  // its program has ended now
   EXPECT_EQ(EntryCount(folder.path()), 5u);
 
@@ -89,8 +86,7 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
     ASSERT_EQ(ReadBytes(viaSystem), ReadBytes(viaPortable)) << "after writing " << key << "=" << value;
   }
   const std::string edited[] = {
-      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n",
-      "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
+      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n", "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
       "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
       "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
   };
@@ -120,9 +116,7 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
     ASSERT_TRUE(CreateProcessA(nullptr, saver.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &second));
     for (int waited = 0; waited < 20000 && !files.IsFile(list); ++waited) Sleep(1);  // until its first save
     Sleep(kill % 8);
-    TerminateProcess(second.hProcess, 1);
-    WaitForSingleObject(second.hProcess, INFINITE);
-    CloseHandle(second.hProcess), CloseHandle(second.hThread);
+    end();
     const std::string now = ReadBytes(list);
     ASSERT_TRUE(now == kLists[0] || now == kLists[1]) << "after kill " << kill << ": " << now.size() << " bytes";
   }
@@ -191,8 +185,7 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
   const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
       {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
-      {"blue.bmp", 29, 31, {blue, blue, blue, blue}},
-      {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
+      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
   for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
