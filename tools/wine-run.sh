@@ -18,8 +18,9 @@ state=$(cd "$state" && pwd)
 export WINEPREFIX=$state/prefix
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono or Gecko install prompts: nothing here needs them.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko install prompts: nothing here needs them. No debugger on a crash: it would
+# hold the crashed program until the test's time runs out, where a crash should fail at once.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 unset WINESERVER
 # Debian's 64-bit loader itself: the `wine` launcher would first ask for the 32-bit one.
 wine_cmd=/usr/lib/wine/wine64

@@ -26,7 +26,7 @@ TEST(ListFile, ReadsEveryLineEndAndKeepsLinesPastTheIndexLimitThroughASave) {
   EXPECT_FALSE(list.Add("more"));
   list.RemoveAt(0);
   ASSERT_TRUE(SaveList(files, kFile, list));
-  EXPECT_EQ(files.files[kFile], text.substr(4));
+  EXPECT_TRUE(files.files[kFile] == text.substr(4));  // EXPECT_EQ's diff of 32767 lines would take minutes
 }
 
 TEST(PortableProfileFile, EditsKeepEveryOtherLineAsItWas) {

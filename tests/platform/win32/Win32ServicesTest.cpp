@@ -25,88 +25,6 @@ using namespace testing;
 
 const std::string kPictures = SCENEWRIGHT_TEST_PICTURES;
 
-// Whole files replaced, only the leftovers of programs that no longer run removed; then the
-// profile functions write, read and find files as the portable engine does.
-TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfilesAsThePortableEngine) {
-  TempFolder folder;
-  Win32FileSystem files;
-  const std::string list = folder / "wallpaper.dat", bytes("a.jpg\r\nb\0c.gif\r\n", 16);
-  ASSERT_TRUE(files.ReplaceFile(list, bytes));
-  EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
-  EXPECT_EQ(files.ReadFile(list), bytes);
-  // A file at a temporary's name is never written through; start-up removes the temporaries
-  // of programs that no longer run (a second program's save in progress stays), and nothing else.
-  const std::string leftover = folder / TemporaryName("wallpaper.dat", GetCurrentProcessId(), 0);
-  WriteBytes(leftover, "left over");
-  ASSERT_TRUE(files.ReplaceFile(list, bytes));
-  EXPECT_EQ(files.ReadFile(leftover), "left over");
-  STARTUPINFOA startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION second{};
-  char command[] = "cmd.exe /c exit";
-  ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
-                             nullptr, nullptr, &startup, &second));
-  CloseHandle(second.hThread);
-  const std::string running = TemporaryName("scenewright.bmp", second.dwProcessId, 3);
-  WriteBytes(folder / running, "");
-  for (const char* other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
-                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) {
-    WriteBytes(folder / other, "");
-  }
-  files.RemoveLeftovers(list);
-  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list and the five others
-  TerminateProcess(second.hProcess, 0);
-  WaitForSingleObject(second.hProcess, INFINITE);
-  CloseHandle(second.hProcess);
-  files.RemoveLeftovers(folder / "scenewright.bmp");  // its program has ended now
-  EXPECT_EQ(EntryCount(folder.path()), 5u);
-
-  // A folder in the way: the write fails, and nothing is left behind.
-  const std::string blocked = folder / "blocked";
-  CreateDirectoryA(blocked.c_str(), nullptr);
-  for (const std::string& path : {blocked, folder / "missing-folder\\x.dat"}) EXPECT_FALSE(files.ReplaceFile(path, "data"));
-  EXPECT_FALSE(files.ReadFile(blocked).has_value() || files.CreateFileIfMissing(blocked));
-  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list, the four others and the folder: nothing new
-
-  // The user's own folder is made, and the test whether it takes files leaves nothing in it.
-  EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));
-  EXPECT_EQ(EntryCount(blocked + "\\Scenewright"), 0u);
-
-  Win32ProfileFile system;
-  PortableProfileFile portable(files);
-  const std::string viaSystem = folder / "system.ini", viaPortable = folder / "portable.ini";
-  // First-run defaults, then what Save and shut-down write later.
-  for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"}, {"interval", "3600"},
-                            {"currentindex", "-1"}, {"interval", "5400"}, {"currentindex", "12"}}) {
-    system.WriteIniValue(viaSystem, "General", key, value);
-    portable.WriteIniValue(viaPortable, "General", key, value);
-    ASSERT_EQ(ReadBytes(viaSystem), ReadBytes(viaPortable)) << "after writing " << key << "=" << value;
-  }
-  const std::string edited[] = {
-      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n",
-      "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
-      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
-      "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
-  };
-  for (const auto& text : edited) {
-    ASSERT_TRUE(files.ReplaceFile(viaSystem, text));
-    for (const char* key : {"autostart", "newonstart", "random", "interval", "currentindex", "missing"}) {
-      EXPECT_EQ(system.ReadIniValue(viaSystem, "General", key), portable.ReadIniValue(viaSystem, "General", key))
-          << "key " << key << " in:\n" << text;
-    }
-  }
-
-  // Hidden and system files count; a folder, a pattern that some file matches, and no name do not.
-  CreateDirectoryA((folder / "folder.ini").c_str(), nullptr);
-  SetFileAttributesA(viaSystem.c_str(), FILE_ATTRIBUTE_HIDDEN);
-  SetFileAttributesA(viaPortable.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
-  for (const std::string& path : {viaSystem, viaPortable, folder / "folder.ini", folder / "absent.ini",
-                                  folder / "*.ini", folder / "no-such-folder\\system.ini", std::string()}) {
-    const bool exists = path == viaSystem || path == viaPortable;
-    EXPECT_EQ(std::pair(system.FileExists(path), portable.FileExists(path)), std::pair(exists, exists)) << path;
-  }
-}
-
 // A text value, "<none>" when it is missing and "<bad>" when it is not a REG_SZ whose stored
 // size counts the terminating zero, as its readers expect.
 std::string RegistryText(HKEY root, const char* key, const char* name) {
@@ -169,8 +87,7 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
   const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
       {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
-      {"blue.bmp", 29, 31, {blue, blue, blue, blue}},
-      {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
+      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
   for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
@@ -229,6 +146,104 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
   EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
   for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
+}
+
+// Two lists of different lengths, saved in turn until the test below (the slowest, so last) kills the process.
+const std::string kLists[] = {std::string(300000, 'a') + "\r\n", std::string(70000, 'b') + "\r\n"};
+TEST(Win32FilesTest, DISABLED_SavesUntilKilled) {
+  for (unsigned turn = 0;; ++turn) Win32FileSystem().ReplaceFile(std::getenv("SCENEWRIGHT_SAVE_TO"), kLists[turn % 2]);
+}
+
+// Whole files replaced (even by a killed save), only the leftovers of programs that no longer
+// run removed; then the profile functions write, read and find files as the portable engine does.
+TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfilesAsThePortableEngine) {
+  TempFolder folder;
+  Win32FileSystem files;
+  const std::string list = folder / "wallpaper.dat", bytes("a.jpg\r\nb\0c.gif\r\n", 16);
+  ASSERT_TRUE(files.ReplaceFile(list, bytes));
+  EXPECT_TRUE(files.CreateFileIfMissing(list));  // an existing file is left as it is
+  EXPECT_EQ(files.ReadFile(list), bytes);
+  // A file at a temporary's name is never written through; start-up removes the temporaries
+  // of programs that no longer run (a second program's save in progress stays), and nothing else.
+  const std::string leftover = folder / TemporaryName("wallpaper.dat", GetCurrentProcessId(), 0);
+  WriteBytes(leftover, "left over");
+  ASSERT_TRUE(files.ReplaceFile(list, bytes));
+  EXPECT_EQ(files.ReadFile(leftover), "left over");
+  STARTUPINFOA startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION second{};
+  const auto end = [&] { TerminateProcess(second.hProcess, 1), WaitForSingleObject(second.hProcess, INFINITE);
+                         CloseHandle(second.hProcess), CloseHandle(second.hThread); };
+  char command[] = "cmd.exe /c exit";
+  ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
+                             nullptr, nullptr, &startup, &second));
+  const std::string running = TemporaryName("scenewright.bmp", second.dwProcessId, 3);
+  WriteBytes(folder / running, "");
+  for (const char* other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
+                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) WriteBytes(folder / other, "");
+  files.RemoveLeftovers(list);
+  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list and the five others
+  end();
+  files.RemoveLeftovers(folder / "scenewright.bmp");  // its program has ended now
+  EXPECT_EQ(EntryCount(folder.path()), 5u);
+
+  // A folder in the way: the write fails, and nothing is left behind.
+  const std::string blocked = folder / "blocked";
+  CreateDirectoryA(blocked.c_str(), nullptr);
+  for (const std::string& path : {blocked, folder / "missing-folder\\x.dat"}) EXPECT_FALSE(files.ReplaceFile(path, "data"));
+  EXPECT_FALSE(files.ReadFile(blocked).has_value() || files.CreateFileIfMissing(blocked));
+  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list, the four others and the folder: nothing new
+
+  // The user's own folder is made, and the test whether it takes files leaves nothing in it.
+  EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));
+  EXPECT_EQ(EntryCount(blocked + "\\Scenewright"), 0u);
+
+  Win32ProfileFile system;
+  PortableProfileFile portable(files);
+  const std::string viaSystem = folder / "system.ini", viaPortable = folder / "portable.ini";
+  // First-run defaults, then what Save and shut-down write later.
+  for (auto [key, value] : {std::pair{"autostart", "1"}, {"newonstart", "1"}, {"random", "0"}, {"interval", "3600"},
+                            {"currentindex", "-1"}, {"interval", "5400"}, {"currentindex", "12"}}) {
+    system.WriteIniValue(viaSystem, "General", key, value);
+    portable.WriteIniValue(viaPortable, "General", key, value);
+    ASSERT_EQ(ReadBytes(viaSystem), ReadBytes(viaPortable)) << "after writing " << key << "=" << value;
+  }
+  const std::string edited[] = {
+      "[General]\r\nautostart = 1 \r\nNewOnStart=0\r\n;random=1\r\ninterval=90\r\n", "[ general ]\ninterval='45'\ncurrentindex=\"3\"\nrandom=\"1'\n",
+      "junk before\r\n[Other]\r\ninterval=1\r\n[General]\r\ninterval=2\r\ninterval=3\r\n[General]\r\nrandom=1\r\n",
+      "[General]\r\ncurrentindex=" + std::string(300, '7') + "\r\nrandom=\r\n",
+  };
+  for (const auto& text : edited) {
+    ASSERT_TRUE(files.ReplaceFile(viaSystem, text));
+    for (const char* key : {"autostart", "newonstart", "random", "interval", "currentindex", "missing"}) {
+      EXPECT_EQ(system.ReadIniValue(viaSystem, "General", key), portable.ReadIniValue(viaSystem, "General", key))
+          << "key " << key << " in:\n" << text;
+    }
+  }
+
+  // Hidden and system files count; a folder, a pattern that some file matches, and no name do not.
+  CreateDirectoryA((folder / "folder.ini").c_str(), nullptr);
+  SetFileAttributesA(viaSystem.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesA(viaPortable.c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
+  for (const std::string& path : {viaSystem, viaPortable, folder / "folder.ini", folder / "absent.ini",
+                                  folder / "*.ini", folder / "no-such-folder\\system.ini", std::string()}) {
+    const bool exists = path == viaSystem || path == viaPortable;
+    EXPECT_EQ(std::pair(system.FileExists(path), portable.FileExists(path)), std::pair(exists, exists)) << path;
+  }
+
+  // A save killed at any moment leaves one whole list, and nothing that trips the next save.
+  SetEnvironmentVariableA("SCENEWRIGHT_SAVE_TO", list.c_str());
+  std::string saver = "\"" + Win32ProgramInfo::ModulePath() + "\" --gtest_also_run_disabled_tests --gtest_filter=*SavesUntilKilled";
+  for (int kill = 0; kill < 16; ++kill) {
+    files.RemoveFile(list);
+    ASSERT_TRUE(CreateProcessA(nullptr, saver.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &second));
+    for (int waited = 0; waited < 20000 && !files.IsFile(list); ++waited) Sleep(1);  // until its first save
+    Sleep(kill % 8);
+    end();
+    const std::string now = ReadBytes(list);
+    ASSERT_TRUE(now == kLists[0] || now == kLists[1]) << "after kill " << kill << ": " << now.size() << " bytes";
+  }
+  EXPECT_TRUE(files.ReplaceFile(list, kLists[0]));
 }
 
 }  // namespace

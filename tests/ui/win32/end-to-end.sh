@@ -12,8 +12,10 @@ trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR  # a step that failed wi
 probe() { run --timeout 60 "$(winpath "$probe_exe")" "$@" | tr -d '\r'; }
 start() { run --timeout 120 "$(winpath "$out/app/scenewright.exe")" >>"$out/program.log" 2>&1 & app_pid=$!; }
 stop() { probe close && wait "$app_pid" || fail "$1"; app_pid=; }
+descendants() { local p; for p in $(pgrep -P "$1"); do echo "$p"; descendants "$p"; done; }
 app_pid= locked=
-trap '[[ -z $app_pid ]] || kill "$app_pid" 2>/dev/null || true; [[ -z $locked ]] || chattr -i "$locked"' EXIT
+# The program itself too, at once: left running, it would hold the test open until its time-out.
+trap '[[ -z $app_pid ]] || kill -KILL $(descendants "$app_pid") "$app_pid" 2>/dev/null || true; [[ -z $locked ]] || chattr -i "$locked"' EXIT
 
 rm -rf "$out"
 mkdir -p "$out/app"
@@ -60,7 +62,6 @@ grep -qx $'currentindex=1\r' "$out/app/scenewright.ini" || fail "closing did not
 
 # A second start while the window hides in the tray brings that window back and ends at once,
 # the files untouched; a killed program does not block the next start.
-descendants() { local p; for p in $(pgrep -P "$1"); do echo "$p"; descendants "$p"; done; }
 start
 probe && probe hide || fail "minimised, the window did not hide in the tray"
 files=$(stat -c '%n %s %y' "$out/app"/*)
