@@ -7,8 +7,9 @@
 #   tools/mutate.sh [ID|PRESET...]   every fault, or only those named (a preset names all of its)
 #
 # The copy and its builds stay in build/mutate/, so a second run rebuilds only what changed.
-# With faults of both builds, the Windows half runs alongside in a copy of its own (it mostly
-# waits on Wine while the Linux half compiles).
+# The Windows faults and the real desktops' faults each run alongside in a copy of their own:
+# both mostly wait (on Wine, on a desktop that never shows a fault's wallpaper) while the rest
+# compiles.
 # Each fault is one line's exact text: where that text is gone (a refactor), the fault is
 # reported "stale" rather than silently passing. The unchanged tree's tests run first; a
 # failure there stops everything, since it would make every fault look caught.
@@ -16,7 +17,6 @@ set -euo pipefail
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # MUTATE_TREE: another copy, so that a second run can go alongside.
 tree=${MUTATE_TREE:-$top/build/mutate/tree}
-wtree=$(dirname "$tree")/w$(basename "$tree")
 jobs=${JOBS:-2}
 
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
@@ -93,6 +93,7 @@ setter-sway | src/platform/linux/LinuxDesktop.cpp | if (SetSwayWallpaper(bitmapP
 setter-swaybg | src/platform/linux/LinuxDesktop.cpp | swaybg_->Show(bitmapPath); | (void)swaybg_; | linux:^real_desktop_wlroots$
 sway-path-check | src/platform/linux/WlrootsWallpaper.cpp | std::string_view("\"'\\$").find(c) != std::string_view::npos || | std::string_view("\"'\\").find(c) != std::string_view::npos || | linux:^real_desktop_wayland$
 wayland-platform | src/ui/qt/main.cpp | qputenv("QT_QPA_PLATFORM", "wayland"); | qputenv("QT_QPA_PLATFORM", "xcb"); | linux:^real_desktop_wayland$
+cover-shared | src/platform/linux/ScreenCover.cpp |       same->ShowOn(monitor); |       (void)same; | linux:^two_monitors$
 cover-per-monitor | src/platform/linux/ScreenCover.cpp | std::max(static_cast<double>(screen.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight); | std::max(static_cast<double>(into.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight); | linux:^two_monitors$
 setter-bare | src/platform/linux/LinuxDesktop.cpp | SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{}); | (void)pictures_; | linux:^end_to_end$
 setter-win32 | src/platform/win32/Win32System.cpp | SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(bitmapPath.c_str()), | SystemParametersInfoA(SPI_SETDESKPATTERN, 0, const_cast<char*>(bitmapPath.c_str()), | windows:^win32_platform_tests$
@@ -233,14 +234,22 @@ while IFS= read -r line; do
 done <<<"$table"
 (( ${#ids[@]} > 0 )) || { echo "no such fault: $*" >&2; exit 2; }
 
-# The Windows half in its own copy, alongside; its lines come as they are done, its counts at the end.
-half=
-if [[ ${presets[*]} == *linux* && ${presets[*]} == *windows* ]]; then
-  mapfile -t wanted < <(for i in "${!ids[@]}"; do [[ ${presets[i]} != windows ]] || echo "${ids[i]}"; done)
-  rm -f "$log/windows-counts"
-  MUTATE_TREE=$wtree MUTATE_COUNTS=$log/windows-counts "$0" "${wanted[@]}" | grep --line-buffered -v '^faults ' &
-  half=$!
-  for i in "${!ids[@]}"; do [[ ${presets[i]} != windows ]] || unset "ids[i]"; done
+# The lanes that run alongside, each in its own copy (w..., d...); their lines come as they are
+# done, their counts at the end.
+lane() {  # INDEX
+  if [[ ${presets[$1]} == windows ]]; then echo w; elif [[ ${regexes[$1]} == *real_desktop_* ]]; then echo d; fi
+}
+lanes=()
+if [[ -z ${MUTATE_COUNTS:-} ]]; then
+  for name in w d; do
+    mapfile -t wanted < <(for i in "${!ids[@]}"; do [[ $(lane "$i") != "$name" ]] || echo "${ids[i]}"; done)
+    (( ${#wanted[@]} > 0 && ${#wanted[@]} < ${#ids[@]} )) || continue
+    rm -f "$log/$name-counts"
+    MUTATE_TREE=$(dirname "$tree")/$name$(basename "$tree") MUTATE_COUNTS=$log/$name-counts "$0" "${wanted[@]}" |
+      grep --line-buffered -v '^faults ' &
+    lanes+=("$name")
+    for i in "${!ids[@]}"; do [[ $(lane "$i") != "$name" ]] || unset "ids[i]"; done
+  done
 fi
 sync_tree
 # Before a preset's first fault, the unchanged tree with every test its faults name.
@@ -290,18 +299,19 @@ for preset in linux windows; do
   done
 done
 
-if [[ -n $half ]]; then
-  wait  # the half and all it started, so that the processor time below counts them
-  read -r c s e u t b <"$log/windows-counts" || { echo "the Windows half ended early; see $wtree.log" >&2; exit 1; }
+wait  # the lanes and all they started, so that the processor time below counts them
+total=${#ids[@]}
+for name in "${lanes[@]}"; do
+  read -r c s e u t b <"$log/$name-counts" || { echo "the lane in $name$(basename "$tree") ended early" >&2; exit 1; }
   caught=$((caught + c)) survived=$((survived + s)) equivalent=$((equivalent + e)) unsure=$((unsure + u))
-  stale=$((stale + t)) broken=$((broken + b)) total=$((${#ids[@]} + c + s + e + u + t + b))
-fi
+  stale=$((stale + t)) broken=$((broken + b)) total=$((total + c + s + e + u + t + b))
+done
 [[ -z ${MUTATE_COUNTS:-} ]] || echo "$caught $survived $equivalent $unsure $stale $broken" >"$MUTATE_COUNTS"
 counted=$((caught + survived + unsure))
 # Processor time of everything this run started: the run time on idle cores is about this over $jobs.
 times >"$log/times.txt"  # not in a pipe: a subshell has no children of its own
 cpu=$(tail -n1 "$log/times.txt" | awk '{ split($1, u, "m"); split($2, s, "m"); printf "%d", u[1] * 60 + u[2] + s[1] * 60 + s[2] }')
-echo "faults ${total:-${#ids[@]}}: caught $caught, survived $survived (+$equivalent equivalent), unsure $unsure, stale $stale," \
+echo "faults $total: caught $caught, survived $survived (+$equivalent equivalent), unsure $unsure, stale $stale," \
   "do not build $broken; caught $((counted ? 100 * caught / counted : 100)) % of the non-equivalent;" \
   "$((SECONDS - started)) s in all, $cpu s of processor time"
 (( survived == 0 && unsure == 0 && stale == 0 && broken == 0 ))
