@@ -7,9 +7,9 @@
 #   tools/mutate.sh [ID|PRESET...]   every fault, or only those named (a preset names all of its)
 #
 # The copy and its builds stay in build/mutate/, so a second run rebuilds only what changed.
-# The Windows faults and the real desktops' faults each run alongside in a copy of their own:
-# both mostly wait (on Wine, on a desktop that never shows a fault's wallpaper) while the rest
-# compiles.
+# The Windows faults (two lanes: the end-to-end test's and the rest) and the real desktops'
+# faults (two lanes) each run alongside in a copy of their own: they mostly wait (on Wine, on a
+# desktop that never shows a fault's wallpaper) while the rest compiles.
 # Each fault is one line's exact text: where that text is gone (a refactor), the fault is
 # reported "stale" rather than silently passing. The unchanged tree's tests run first; a
 # failure there stops everything, since it would make every fault look caught.
@@ -234,14 +234,17 @@ while IFS= read -r line; do
 done <<<"$table"
 (( ${#ids[@]} > 0 )) || { echo "no such fault: $*" >&2; exit 2; }
 
-# The lanes that run alongside, each in its own copy (w..., d...); their lines come as they are
-# done, their counts at the end.
+# The lanes that run alongside, each in its own copy (etree, wtree, dtree, ktree); their lines
+# come as they are done, their counts at the end.
 lane() {  # INDEX
-  if [[ ${presets[$1]} == windows ]]; then echo w; elif [[ ${regexes[$1]} == *real_desktop_* ]]; then echo d; fi
+  if [[ ${regexes[$1]} == *win32_end_to_end* ]]; then echo e
+  elif [[ ${presets[$1]} == windows ]]; then echo w
+  elif [[ ${regexes[$1]} == *real_desktop_* ]]; then (( $1 % 2 )) && echo d || echo k
+  fi
 }
 lanes=()
 if [[ -z ${MUTATE_COUNTS:-} ]]; then
-  for name in w d; do
+  for name in e w d k; do
     mapfile -t wanted < <(for i in "${!ids[@]}"; do [[ $(lane "$i") != "$name" ]] || echo "${ids[i]}"; done)
     (( ${#wanted[@]} > 0 && ${#wanted[@]} < ${#ids[@]} )) || continue
     rm -f "$log/$name-counts"
