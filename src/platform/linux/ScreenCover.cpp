@@ -142,7 +142,7 @@ void CoverScaler::AddRow(const std::uint8_t* bgr) {
 
 void CoverScaler::FinishRow() {
   if (screenRow_ >= places_[0].monitor.height) return;  // every place is one size
-  WriteRow();
+  MakeRow();
   for (const Place& place : places_) {
     const int y = place.monitor.y + screenRow_;
     if (y < 0 || y >= screenHeight_) continue;
@@ -153,7 +153,7 @@ void CoverScaler::FinishRow() {
   ++screenRow_;
 }
 
-void CoverScaler::WriteRow() {
+void CoverScaler::MakeRow() {
   // Every screen pixel gathers exactly 256 x 256 of weight.
   constexpr std::uint32_t kHalf = 1u << 15;
   const std::uint16_t* sums = sums_.data();

@@ -60,7 +60,7 @@ class CoverScaler {
                                         ScreenCover& into);
   void ShowOn(const Monitor& monitor);
   void FinishRow();
-  void WriteRow();
+  void MakeRow();  // from the sums, into row_
   void Accumulate(const std::uint8_t* bgr, std::uint32_t weight);
 
   // A picture pixel's share of at most two neighbouring screen pixels, in 1/256ths of one.
