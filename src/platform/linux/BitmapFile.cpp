@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/Bmp24Header.h"
+#include "platform/linux/OrientedWriter.h"
 #include "platform/linux/PosixFiles.h"
 
 namespace scenewright::linux_platform {
@@ -43,17 +44,40 @@ void OnJpegMessage(j_common_ptr info, int level) {
   }
 }
 
+// A progressive picture's coefficients are all kept until its last scan; a sequential one
+// needs only a row of blocks.
+std::uint64_t CoefficientBytes(jpeg_decompress_struct& info) {
+  if (!jpeg_has_multiple_scans(&info)) return 0;
+  std::uint64_t blocks = 0;
+  for (int c = 0; c < info.num_components; ++c) {
+    blocks += std::uint64_t{info.comp_info[c].width_in_blocks} * info.comp_info[c].height_in_blocks;
+  }
+  return blocks * sizeof(JBLOCK);
+}
+
+// Errors jump back to the frame that set `errors.failed`.
+void StartReading(jpeg_decompress_struct& info, JpegErrors& errors, std::FILE* jpeg) {
+  info.err = jpeg_std_error(&errors.manager);
+  errors.manager.error_exit = OnJpegError;
+  errors.manager.emit_message = OnJpegMessage;
+  jpeg_create_decompress(&info);
+  jpeg_stdio_src(&info, jpeg);
+}
+
 // What the decode loop keeps lives in libjpeg's memory or in the caller's `writer`, so a
 // jump back from an error leaves nothing to clean up but the decompressor.
 DecodeResult Decode(jpeg_decompress_struct& info, int fd, const std::optional<ScreenSize>& screen,
-                    std::optional<BitmapWriter>& writer) {
+                    std::optional<OrientedWriter>& writer, int orientation) {
   jpeg_read_header(&info, TRUE);
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
-  if (!LayoutFor(info.image_width, info.image_height)) return DecodeResult::Failed;
+  const long long width = info.image_width, height = info.image_height;
+  if (!FitsBudget(width, height, CoefficientBytes(info) + TurningBytes(width, height, orientation))) {
+    return DecodeResult::Failed;
+  }
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
   if (info.output_components != 3) return DecodeResult::Failed;
-  writer = BitmapWriter::Begin(fd, info.output_width, info.output_height, screen);
+  writer = OrientedWriter::Begin(fd, info.output_width, info.output_height, screen, orientation);
   if (!writer) return DecodeResult::Failed;
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = writer->Next();
@@ -96,6 +120,10 @@ ScreenCover BitmapWriter::TakeCover() {
   return std::move(cover_);
 }
 
+bool FitsBudget(long long width, long long height, std::uint64_t workingBytes) {
+  return LayoutFor(width, height) && workingBytes <= kMaxBitmapBytes;
+}
+
 std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   if (width <= 0 || height <= 0 || width > 0x7fffffff || height > 0x7fffffff) return std::nullopt;
   const auto stride = (static_cast<std::uint64_t>(width) * 3 + 3) & ~std::uint64_t{3};
@@ -104,22 +132,32 @@ std::optional<BitmapLayout> LayoutFor(long long width, long long height) {
   return BitmapLayout{static_cast<int>(width), static_cast<int>(height), static_cast<std::size_t>(stride), pixelBytes};
 }
 
-DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
-                                ScreenCover& cover) {
-  // Outside the frame an error jumps out of, so that it is still destroyed.
-  std::optional<BitmapWriter> writer;
+std::optional<std::uint64_t> JpegWorkingBytes(std::FILE* jpeg) {
   jpeg_decompress_struct info;
   JpegErrors errors;
-  info.err = jpeg_std_error(&errors.manager);
-  errors.manager.error_exit = OnJpegError;
-  errors.manager.emit_message = OnJpegMessage;
-  jpeg_create_decompress(&info);
+  StartReading(info, errors, jpeg);
+  if (setjmp(errors.failed)) {
+    jpeg_destroy_decompress(&info);
+    return std::nullopt;
+  }
+  jpeg_read_header(&info, TRUE);
+  const std::uint64_t bytes = CoefficientBytes(info);
+  jpeg_destroy_decompress(&info);
+  return bytes;
+}
+
+DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover, int orientation) {
+  // Outside the frame an error jumps out of, so that it is still destroyed.
+  std::optional<OrientedWriter> writer;
+  jpeg_decompress_struct info;
+  JpegErrors errors;
+  StartReading(info, errors, jpeg);
   if (setjmp(errors.failed)) {
     jpeg_destroy_decompress(&info);
     return DecodeResult::Failed;
   }
-  jpeg_stdio_src(&info, jpeg);
-  const DecodeResult result = Decode(info, bitmapFd, screen, writer);
+  const DecodeResult result = Decode(info, bitmapFd, screen, writer, orientation);
   jpeg_destroy_decompress(&info);
   if (result == DecodeResult::Written) cover = writer->TakeCover();
   return result;

@@ -27,6 +27,17 @@ struct BitmapLayout {
 inline constexpr std::uint64_t kMaxBitmapBytes = 512ull << 20;
 std::optional<BitmapLayout> LayoutFor(long long width, long long height);
 
+// Whether a picture of that size may be decoded at all: its bitmap within kMaxBitmapBytes,
+// and what its decoder keeps beside the rows it hands out (`workingBytes`) within the same
+// budget. Judged from the header alone, before anything large is allocated, so that a small
+// file declaring a huge picture is refused as a broken one is.
+bool FitsBudget(long long width, long long height, std::uint64_t workingBytes);
+// What libjpeg keeps of a JPEG beside its rows (every coefficient of a progressive one), and
+// what libwebp keeps of a WebP (every pixel of a lossless or animated one, the alpha plane of
+// a lossy one), read from the header; nullopt for a broken header.
+std::optional<std::uint64_t> JpegWorkingBytes(std::FILE* jpeg);
+std::optional<std::uint64_t> WebpWorkingBytes(int webpFd);
+
 enum class DecodeResult { Written, NotHandled, Failed };
 
 // The rows of a picture, given top-down, written where the bottom-up file keeps them (a batch
@@ -59,18 +70,19 @@ class BitmapWriter {
   ScreenCover cover_;  // the scalers draw into its pixels
 };
 
-// Decoders of the common kinds, row by row straight into the bitmap file through a
-// BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
-// general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit, an animated
-// WebP); Failed for a corrupt or truncated file, one too large, or a write error.
+// Decoders of the common kinds, row by row straight into the bitmap file, turned by the
+// picture's `orientation` (see OrientedWriter), the cover of `screen` left in `cover`.
+// NotHandled for what they leave to the general reader (a CMYK JPEG, an interlaced PNG, a BMP
+// other than plain 24-bit, an animated WebP); Failed for a corrupt or truncated file, one too
+// large (see FitsBudget), or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
-                                ScreenCover& cover);
+                                ScreenCover& cover, int orientation);
 DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,
-                               ScreenCover& cover);
+                               ScreenCover& cover, int orientation);
 DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 DecodeResult DecodeGifToBitmap(int gifFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
-                                ScreenCover& cover);
+                                ScreenCover& cover, int orientation);
 
 // Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent
 // pixels are drawn over black.

@@ -6,7 +6,6 @@
 
 #include <QImageReader>
 #include <QString>
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,14 +13,12 @@
 #include "platform/TemporaryName.h"
 #include "platform/linux/BitmapFile.h"
 #include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/Orientation.h"
 #include "platform/linux/PosixFiles.h"
 
 namespace scenewright::linux_platform {
 
 namespace {
-
-// Qt reads PNG itself, WebP and TIFF through its image format plugins.
-constexpr std::array<const char*, 7> kAcceptedFormats{"jpeg", "gif", "bmp", "ico", "png", "webp", "tiff"};
 
 enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Other };
 
@@ -36,16 +33,18 @@ Kind KindOf(int fd) {
   return Kind::Other;
 }
 
-// The stdio stream libjpeg and libpng read from, on a copy of the descriptor.
-template <typename Decoder>
-DecodeResult FromStream(int pictureFd, Decoder decode) {
+// The stdio stream libjpeg and libpng read from, on a copy of the descriptor, from the start
+// (the copy shares the descriptor's position); `failed` when there is none.
+template <typename Result, typename Decoder>
+Result FromStream(int pictureFd, Result failed, Decoder decode) {
   const int copy = ::dup(pictureFd);
   std::FILE* stream = copy >= 0 ? ::fdopen(copy, "rb") : nullptr;
   if (!stream) {
     if (copy >= 0) ::close(copy);
-    return DecodeResult::Failed;
+    return failed;
   }
-  const DecodeResult result = decode(stream);
+  std::rewind(stream);
+  const Result result = decode(stream);
   std::fclose(stream);
   return result;
 }
@@ -66,12 +65,16 @@ int OpenPicture(const std::string& path) {
 bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std::optional<ScreenSize>& screen,
                 ScreenCover& cover) {
   DecodeResult result = DecodeResult::NotHandled;
+  const Orientation orientation = OrientationOf(pictureFd);
+  constexpr DecodeResult failed = DecodeResult::Failed;
   switch (KindOf(pictureFd)) {
     case Kind::Jpeg:
-      result = FromStream(pictureFd, [&](std::FILE* s) { return DecodeJpegToBitmap(s, bitmapFd, screen, cover); });
+      result = FromStream(pictureFd, failed,
+                          [&](std::FILE* s) { return DecodeJpegToBitmap(s, bitmapFd, screen, cover, orientation); });
       break;
     case Kind::Png:
-      result = FromStream(pictureFd, [&](std::FILE* s) { return DecodePngToBitmap(s, bitmapFd, screen, cover); });
+      result = FromStream(pictureFd, failed,
+                          [&](std::FILE* s) { return DecodePngToBitmap(s, bitmapFd, screen, cover, orientation); });
       break;
     case Kind::Bmp:
       result = DecodeBmpToBitmap(pictureFd, bitmapFd, screen, cover);
@@ -80,13 +83,13 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
       result = DecodeGifToBitmap(pictureFd, bitmapFd, screen, cover);
       break;
     case Kind::Webp:
-      result = DecodeWebpToBitmap(pictureFd, bitmapFd, screen, cover);
+      result = DecodeWebpToBitmap(pictureFd, bitmapFd, screen, cover, orientation);
       break;
     case Kind::Other:
       break;
   }
   if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
-  const QImage picture = ReadPicture(path);
+  const QImage picture = ReadPicture(path);  // turned and bounded as the preview is
   return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd, screen, cover);
 }
 
@@ -114,21 +117,43 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
   return copied;
 }
 
+// What Qt's reader of the picture in `fd` keeps while reading it: the picture whole (a JPEG
+// scaled down as it is decoded for a preview, to an eighth at most), what its decoder keeps
+// beside it, and a turned copy; nullopt for a broken header.
+std::optional<std::uint64_t> ReadingBytes(int fd, QImageReader& reader, QSize size, Orientation orientation) {
+  const QSize whole = reader.size();
+  if (!whole.isValid() || !LayoutFor(whole.width(), whole.height())) return std::nullopt;
+  const Kind kind = KindOf(fd);
+  const std::optional<std::uint64_t> decoder =
+      kind == Kind::Jpeg   ? FromStream(fd, std::optional<std::uint64_t>(), JpegWorkingBytes)
+      : kind == Kind::Webp ? WebpWorkingBytes(fd)
+                           : std::optional<std::uint64_t>(0);
+  if (!decoder) return std::nullopt;
+  const QSize decoded = kind == Kind::Jpeg && size.isValid() ? (whole + QSize(7, 7)) / 8 : whole;
+  // Qt keeps up to 16 bits a channel, eight bytes a pixel.
+  const std::uint64_t pixel = reader.imageFormat() == QImage::Format_RGBA64 ? 8 : 4;
+  const std::uint64_t image = pixel * static_cast<std::uint64_t>(decoded.width()) * decoded.height();
+  return *decoder + image * (orientation == kUpright ? 1 : 2);
+}
+
 }  // namespace
 
 QImage ReadPicture(const std::string& path, QSize size) {
   const int fd = OpenPicture(path);
   if (fd < 0) return {};
-  ::close(fd);
   QImageReader reader(QString::fromStdString(path));
   reader.setDecideFormatFromContent(true);  // by content, as the Windows loader does
-  reader.setAutoTransform(false);           // natural size, no orientation tricks
-  const QByteArray format = reader.format();
-  bool accepted = false;
-  for (const char* kind : kAcceptedFormats) accepted = accepted || format == kind;
-  if (!accepted) return {};
-  if (size.isValid()) reader.setScaledSize(size);
-  return reader.read();
+  reader.setAutoTransform(false);           // turned below, for every kind alike
+  if (!IsShownFormat(reader.format())) {
+    ::close(fd);
+    return {};
+  }
+  const Orientation orientation = reader.format() == "tiff" ? FromQt(reader.transformation()) : OrientationOf(fd);
+  const std::optional<std::uint64_t> bytes = ReadingBytes(fd, reader, size, orientation);
+  ::close(fd);
+  if (!bytes || *bytes > kMaxBitmapBytes) return {};
+  if (size.isValid()) reader.setScaledSize(SwapsSides(orientation) ? size.transposed() : size);
+  return Oriented(reader.read(), orientation);
 }
 
 LinuxPictures::LinuxPictures(ScreenSizeSource screenSize)

@@ -11,10 +11,14 @@
 namespace scenewright::linux_platform {
 
 // Reads a picture the way the Windows loader would take it: JPEG, GIF, BMP or an icon, and
-// also PNG, WebP and TIFF, recognised by content, at its natural size. Qt's allocation limit stays on, so an absurdly
-// large picture fails cleanly; a null image for anything else. Given a `size`, the picture is
-// stretched to it, a JPEG decoded at the nearest reduced scale rather than whole.
+// also PNG, WebP and TIFF, recognised by content, at its natural size and turned as its EXIF
+// orientation says. A null image for anything else, and for a picture whose reading would
+// need more memory than kMaxBitmapBytes (judged from its header) or pass Qt's allocation
+// limit. Given a `size`, the picture is stretched to it, a JPEG decoded at the nearest reduced
+// scale rather than whole.
 QImage ReadPicture(const std::string& path, QSize size = {});
+// Whether Qt's name for a kind is one of the kinds above (PictureKinds.cpp).
+bool IsShownFormat(const QByteArray& format);
 
 // The staging picture is kept as a finished bitmap file, private to the user, beside the
 // wallpaper bitmap. A JPEG, a PNG or a plain BMP is decoded straight into it row by row, so
@@ -32,7 +36,7 @@ class LinuxPictures final : public Pictures {
 
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
-  // What Qt's image readers recognise by content (PictureKinds.cpp).
+  // The kinds ReadPicture takes, recognised by content (PictureKinds.cpp).
   bool IsPicture(const std::string& path) override;
   std::vector<std::string> FilePatterns() override;
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/linux/BitmapFile.h"
+#include "platform/linux/OrientedWriter.h"
 
 namespace scenewright::linux_platform {
 
@@ -15,7 +16,7 @@ void OnPngWarning(png_structp, png_const_charp) {}
 // As with a JPEG, what the loop keeps lives in the caller's `writer` and `pixels`, so a jump
 // back from an error leaves only libpng's own structures to destroy.
 DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional<ScreenSize>& screen,
-                    std::optional<BitmapWriter>& writer, std::vector<png_byte>& pixels) {
+                    std::optional<OrientedWriter>& writer, std::vector<png_byte>& pixels, int orientation) {
   png_read_info(png, info);
   // Interlaced rows arrive in seven passes over the whole picture: Qt reads those whole.
   if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE) return DecodeResult::NotHandled;
@@ -27,8 +28,11 @@ DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional
   png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
   png_read_update_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-  if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * 4) return DecodeResult::Failed;
-  writer = BitmapWriter::Begin(fd, width, height, screen);
+  if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * 4 ||
+      !FitsBudget(width, height, TurningBytes(width, height, orientation))) {
+    return DecodeResult::Failed;
+  }
+  writer = OrientedWriter::Begin(fd, width, height, screen, orientation);
   if (!writer) return DecodeResult::Failed;
   pixels.resize(static_cast<std::size_t>(width) * 4);
   for (png_uint_32 y = 0; y < height; ++y) {
@@ -47,8 +51,8 @@ DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional
 }  // namespace
 
 DecodeResult DecodePngToBitmap(std::FILE* file, int bitmapFd, const std::optional<ScreenSize>& screen,
-                               ScreenCover& cover) {
-  std::optional<BitmapWriter> writer;
+                               ScreenCover& cover, int orientation) {
+  std::optional<OrientedWriter> writer;
   std::vector<png_byte> pixels;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnPngError, OnPngWarning);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
@@ -57,7 +61,7 @@ DecodeResult DecodePngToBitmap(std::FILE* file, int bitmapFd, const std::optiona
     return DecodeResult::Failed;
   }
   png_init_io(png, file);
-  const DecodeResult result = Decode(png, info, bitmapFd, screen, writer, pixels);
+  const DecodeResult result = Decode(png, info, bitmapFd, screen, writer, pixels, orientation);
   png_destroy_read_struct(&png, &info, nullptr);
   if (result == DecodeResult::Written) cover = writer->TakeCover();
   return result;

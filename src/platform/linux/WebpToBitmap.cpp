@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/linux/BitmapFile.h"
+#include "platform/linux/OrientedWriter.h"
 
 namespace scenewright::linux_platform {
 
@@ -47,22 +48,44 @@ class RowArea {
   std::size_t released_ = 0;
 };
 
+// The header's features, from the start of the file.
+bool ReadFeatures(int webpFd, std::vector<std::uint8_t>& chunk, ssize_t& read, WebPBitstreamFeatures& features) {
+  read = ::pread(webpFd, chunk.data(), chunk.size(), 0);
+  return read > 0 && WebPGetFeatures(chunk.data(), static_cast<std::size_t>(read), &features) == VP8_STATUS_OK;
+}
+
+// A lossless picture's pixels are all decoded before the rows go out, four bytes each, as
+// are an animation's frames on their canvas; a lossy one keeps its alpha plane whole.
+std::uint64_t WorkingBytes(const WebPBitstreamFeatures& features) {
+  const auto pixels = static_cast<std::uint64_t>(features.width) * static_cast<std::uint64_t>(features.height);
+  if (features.has_animation || features.format == 2) return pixels * 4;
+  return features.has_alpha ? pixels : 0;
+}
+
 }  // namespace
+
+std::optional<std::uint64_t> WebpWorkingBytes(int webpFd) {
+  std::vector<std::uint8_t> chunk(kChunkBytes);
+  ssize_t read = 0;
+  WebPBitstreamFeatures features{};
+  if (!ReadFeatures(webpFd, chunk, read, features)) return std::nullopt;
+  return WorkingBytes(features);
+}
 
 // A still WebP, decoded incrementally as the file is read: lossy pictures keep only a few
 // rows of blocks, and each finished row goes on to the bitmap. Transparent pixels come out
 // premultiplied, which is their colour over black. An animation goes to the general reader.
 DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
-                                ScreenCover& cover) {
+                                ScreenCover& cover, int orientation) {
   std::vector<std::uint8_t> chunk(kChunkBytes);
-  ssize_t read = ::pread(webpFd, chunk.data(), chunk.size(), 0);
+  ssize_t read = 0;
   WebPBitstreamFeatures features{};
-  if (read <= 0 || WebPGetFeatures(chunk.data(), static_cast<std::size_t>(read), &features) != VP8_STATUS_OK) {
-    return DecodeResult::Failed;
-  }
+  if (!ReadFeatures(webpFd, chunk, read, features)) return DecodeResult::Failed;
   if (features.has_animation) return DecodeResult::NotHandled;
   const int width = features.width, height = features.height;
-  if (!LayoutFor(width, height)) return DecodeResult::Failed;
+  if (!FitsBudget(width, height, WorkingBytes(features) + TurningBytes(width, height, orientation))) {
+    return DecodeResult::Failed;
+  }
   const int bytesAPixel = features.has_alpha ? 4 : 3;
   const std::size_t stride = static_cast<std::size_t>(width) * bytesAPixel;
   RowArea area(stride * static_cast<std::size_t>(height));
@@ -76,7 +99,7 @@ DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<Sc
   output.u.RGBA.size = area.size();
   const std::unique_ptr<WebPIDecoder, DecoderDeleter> decoder(WebPINewDecoder(&output));
   if (!decoder) return DecodeResult::Failed;
-  auto writer = BitmapWriter::Begin(bitmapFd, width, height, screen);
+  auto writer = OrientedWriter::Begin(bitmapFd, width, height, screen, orientation);
   if (!writer) return DecodeResult::Failed;
 
   off_t offset = 0;
