@@ -108,10 +108,10 @@ Orientation ExifOrientation(const unsigned char* data, std::size_t size) {
 }
 
 Orientation FromQt(QImageIOHandler::Transformations transformation) {
-  // Qt's flags: a mirror, a flip, then a quarter turn clockwise.
+  // Qt mirrors or flips first, then turns a quarter clockwise: a flip then the turn is 5.
   const bool h = transformation & QImageIOHandler::TransformationMirror;
   const bool v = transformation & QImageIOHandler::TransformationFlip;
-  if (transformation & QImageIOHandler::TransformationRotate90) return h && v ? 8 : h ? 5 : v ? 7 : 6;
+  if (transformation & QImageIOHandler::TransformationRotate90) return h && v ? 8 : h ? 7 : v ? 5 : 6;
   return h && v ? 3 : h ? 2 : v ? 4 : kUpright;
 }
 

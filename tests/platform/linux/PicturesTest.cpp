@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <webp/encode.h>
 #include <zlib.h>
 
 #include <QImage>
+#include <QImageReader>
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "TempFolder.h"
 #include "platform/linux/LinuxDesktop.h"
@@ -97,6 +103,93 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   EXPECT_EQ(EntryCount(dir.path()), 23u);
 }
 
+// Which of the quadrants TL, TR, BL, BR (A to D as stored) each orientation shows where; 9 is
+// out of range and ignored.
+TEST(LinuxPictures, TurnsPhotosAsTheirExifOrientationSaysInTheBitmapAndThePreview) {
+  TempFolder dir;
+  LinuxPictures pictures(dir.path());
+  const char* shown[] = {"ABCD", "BADC", "DCBA", "CDAB", "ACBD", "CADB", "DBCA", "BDAC", "ABCD"};
+  const QImage original(QString::fromStdString(Save(dir, "stored.png", 40, 24, "PNG")));
+  const auto quadrants = [](const QImage& image, QSize size) {
+    std::string seen;
+    for (const QPoint at : {QPoint(1, 1), QPoint(3, 1), QPoint(1, 3), QPoint(3, 3)}) {
+      const QColor c = image.pixelColor(at.x() * image.width() / 4, at.y() * image.height() / 4);
+      seen += c.red() < 128 ? (c.green() > 128 ? 'A' : 'C') : (c.green() > 128 ? 'B' : 'D');
+    }
+    return image.size() == size ? seen : "size " + std::to_string(image.width()) + "x" + std::to_string(image.height());
+  };
+  for (int orientation = 1; orientation <= 9; ++orientation) {
+    std::string names;
+    for (const char* format : {"JPEG", "PNG", "WEBP", "TIFF"}) {
+      names += " " + Save(dir, std::to_string(orientation) + "." + format, 40, 24, format);
+    }
+    ASSERT_EQ(std::system(("exiftool -q -n -overwrite_original -Orientation=" + std::to_string(orientation) + names).c_str()), 0);
+    const QSize size = orientation >= 5 && orientation <= 8 ? QSize(24, 40) : QSize(40, 24);
+    for (const char* format : {"JPEG", "PNG", "WEBP", "TIFF"}) {
+      const std::string path = dir / (std::to_string(orientation) + "." + format), bitmap = dir / "out.bmp";
+      ASSERT_TRUE(pictures.LoadStagingPicture(path) && pictures.SaveStagingPictureAsBitmap(bitmap)) << path;
+      EXPECT_EQ(quadrants(QImage(QString::fromStdString(bitmap)), size), shown[orientation - 1]) << path;
+      // The preview, asked for the box's size, fills it with the picture as seen.
+      EXPECT_EQ(quadrants(ReadPicture(path, QSize(30, 50)), QSize(30, 50)), shown[orientation - 1]) << path;
+    }
+  }
+  EXPECT_EQ(quadrants(original, {40, 24}), "ABCD");
+}
+
+// One file applied and previewed, in a process of its own so that its peak memory is its own:
+// run by the test below, skipped otherwise. Exits with 1 for applied, 2 for previewed.
+TEST(LinuxPictures, ApplyAndPreviewOne) {
+  const char* path = std::getenv("SCENEWRIGHT_PICTURE");
+  if (path == nullptr) GTEST_SKIP();
+  TempFolder dir;
+  LinuxPictures pictures(dir.path());
+  const bool applied = pictures.LoadStagingPicture(path) && pictures.SaveStagingPictureAsBitmap(dir / "out.bmp");
+  std::_Exit(applied | !ReadPicture(path, QSize(213, 160)).isNull() << 1);
+}
+
+// Small files declaring huge pictures are refused from their headers, before their decoders
+// take the memory: a progressive JPEG of 10000 x 17800 without chroma subsampling (whose
+// coefficients libjpeg keeps whole) and a lossless WebP of 12000 x 14800 (whose pixels libwebp
+// keeps whole). An 80-megapixel photo still applies. Made once a build, the files stay.
+TEST(LinuxPictures, HugeDeclaredPicturesAreRefusedWithinTheMemoryGoalAndA80MegapixelPhotoApplies) {
+  const std::string dir = SCENEWRIGHT_HOSTILE;
+  fs::create_directories(dir);
+  const auto make = [&](const std::string& name, int width, int height, const std::string& encoder) {
+    if (fs::exists(dir + "/" + name)) return;
+    std::vector<unsigned char> all(encoder.empty() ? std::size_t(width) * height * 3 : 0, 128);
+    unsigned char* webp = nullptr;
+    const std::size_t size = all.empty() ? 0 : WebPEncodeLosslessRGB(all.data(), width, height, width * 3, &webp);
+    std::FILE* out = all.empty() ? ::popen((encoder + " >" + dir + "/new").c_str(), "w") : std::fopen((dir + "/new").c_str(), "wb");
+    ASSERT_TRUE(out != nullptr && (all.empty() || std::fwrite(webp, 1, size, out) == size));
+    WebPFree(webp);
+    std::fprintf(out, all.empty() ? "P6\n%d %d\n255\n" : "", width, height);
+    std::vector<unsigned char> row(all.empty() ? std::size_t(width) * 3 : 0);
+    for (int y = 0; y < height && all.empty(); ++y) {
+      for (std::size_t x = 0; x < row.size(); ++x) row[x] = static_cast<unsigned char>(x / 3 + y);
+      std::fwrite(row.data(), 1, row.size(), out);
+    }
+    ASSERT_EQ(all.empty() ? ::pclose(out) : std::fclose(out), 0);
+    fs::rename(dir + "/new", dir + "/" + name);
+  };
+  make("progressive.jpg", 10000, 17800, "cjpeg -progressive -sample 1x1");
+  make("lossless.webp", 12000, 14800, "");
+  make("photo.jpg", 10000, 8000, "cjpeg");
+  for (const auto& [name, applies] : {std::pair{"progressive.jpg", false}, {"lossless.webp", false}, {"photo.jpg", true}}) {
+    const std::string path = dir + "/" + name;
+    ScopedEnv picture("SCENEWRIGHT_PICTURE", path.c_str());
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::execl("/proc/self/exe", "child", "--gtest_brief=1", "--gtest_filter=LinuxPictures.ApplyAndPreviewOne", nullptr);
+      ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ASSERT_EQ(::wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == (applies ? 3 : 0)) << name << " " << status;
+    EXPECT_LT(usage.ru_maxrss, 768 * 1024) << name;
+  }
+}
+
 // A dropped folder's files, each known as a picture by its content.
 TEST(PictureKinds, AFolderListsItsOwnFilesAndPicturesAreKnownByContent) {
   TempFolder dir;
@@ -114,7 +207,24 @@ TEST(PictureKinds, AFolderListsItsOwnFilesAndPicturesAreKnownByContent) {
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != dir / "notes.png") << path;
   EXPECT_FALSE(files.FilesInFolder(dir / "b.jpg") || files.FilesInFolder(dir / "absent") ||
                pictures.IsPicture(dir / "sub.png") || pictures.IsPicture(dir / "fifo.png"));
-  for (const char* kind : {"*.png", "*.jpg", "*.bmp"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
+  // Every pattern offered, with a file of its kind, becomes the wallpaper; a kind Qt reads but
+  // the loader does not is neither offered nor kept.
+  const std::map<std::string, const char*> kinds = {
+      {"*.jpg", "JPEG"}, {"*.jpeg", "JPEG"}, {"*.jpe", "JPEG"}, {"*.jfif", "JPEG"}, {"*.gif", "GIF"},  {"*.bmp", "BMP"},
+      {"*.dib", "BMP"},  {"*.ico", "ICO"},   {"*.png", "PNG"},  {"*.webp", "WEBP"},  {"*.tif", "TIFF"}, {"*.tiff", "TIFF"}};
+  std::vector<std::string> offered = pictures.FilePatterns();
+  EXPECT_EQ(offered.size(), kinds.size());
+  for (const std::string& pattern : offered) {
+    const std::string name = "kind" + pattern.substr(1);
+    ASSERT_TRUE(kinds.contains(pattern)) << pattern;
+    Save(dir, name, 5, 3, kinds.at(pattern));
+    EXPECT_TRUE(pictures.IsPicture(dir / name) && pictures.LoadStagingPicture(dir / name) &&
+                pictures.SaveStagingPictureAsBitmap(dir / "out.bmp")) << pattern;
+  }
+  for (const char* other : {"PPM", "XPM"}) {
+    const std::string path = Save(dir, std::string("other.") + other, 5, 3, other);
+    EXPECT_FALSE(pictures.IsPicture(path) || pictures.LoadStagingPicture(path) || !ReadPicture(path).isNull()) << other;
+  }
 }
 
 TEST(LinuxDesktop, RecognisesTheDesktopAndKeepsTheBitmapInAPrivateCacheFolder) {
