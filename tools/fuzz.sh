@@ -14,7 +14,7 @@ for target in $(ls tests/fuzz/*Fuzzer.cpp | xargs -n1 basename | sed 's/\.cpp$//
   mkdir -p "$work"
   [[ -d $seeds ]] && cp -n "$seeds"/* "$work"/ 2>/dev/null || true
   echo "== $target: ${seconds}s =="
-  if build/fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if build/fuzz/tests/fuzz/"$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=768 \
        -artifact_prefix=build/fuzz/ -print_final_stats=1 "$work" 2>build/fuzz/"$target".log; then
     grep -E 'stat::number_of_executed_units' build/fuzz/"$target".log || true
     passed=$((passed + 1))

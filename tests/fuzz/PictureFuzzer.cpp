@@ -1,6 +1,7 @@
-// Arbitrary bytes as a picture through the Linux picture path, covering two monitors of a small
-// screen on the way: either the load fails and the staging picture stays, or a whole bitmap of
-// the picture's size comes out, and a cover, if any, of the whole screen.
+// Arbitrary bytes as a picture through the Linux picture path (its orientation read on the way),
+// previewed, and covering two monitors of a small screen on the way: either the load fails and
+// the staging picture stays, or a whole bitmap of the picture's size comes out, and a cover, if
+// any, of the whole screen.
 #include <unistd.h>
 
 #include <QImageReader>
@@ -24,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QSize declared = QImageReader(QString::fromStdString(picture)).size();
   if (declared.isValid() && static_cast<long long>(declared.width()) * declared.height() > (1 << 20)) return 0;
   using namespace scenewright::linux_platform;
+  // The preview, turned or not, fills the box it is asked for, or there is none.
+  const QImage preview = ReadPicture(picture, QSize(7, 5));
+  if (!preview.isNull() && preview.size() != QSize(7, 5)) std::abort();
   const ScreenSize screen{5, 3, {{0, 0, 2, 3}, {2, 0, 3, 2}}};
   LinuxPictures pictures(folder, [&] { return screen; });
   if (!pictures.LoadStagingPicture(picture)) return 0;
