@@ -56,9 +56,7 @@ DecodeResult Decode(GifFileType* gif, int bitmapFd, const std::optional<ScreenSi
   const bool noScreen = gif->SWidth <= 0 || gif->SHeight <= 0;
   const int width = noScreen ? frame.Width : gif->SWidth, height = noScreen ? frame.Height : gif->SHeight;
   const int left = noScreen ? 0 : frame.Left, top = noScreen ? 0 : frame.Top;
-  // Interlaced, the shown part of the frame is gathered first, a byte a pixel.
-  const auto gatheredBytes = static_cast<std::uint64_t>(frame.Width) * static_cast<std::uint64_t>(frame.Height);
-  if (!FitsBudget(width, height, frame.Interlace ? gatheredBytes : 0)) return DecodeResult::Failed;
+  if (!LayoutFor(width, height)) return DecodeResult::Failed;
 
   // Each index's colour as blue, green, red; black for the transparent one and any the
   // table lacks.
