@@ -123,7 +123,20 @@ drop-non-pictures | src/ui/ListCommands.cpp | if (services_.pictures.IsPicture(f
 drop-saved-once | src/ui/ListCommands.cpp |     AddPath(path); |     AddPath(path), SaveList(); | linux:^qt_window$
 png-colours | src/platform/linux/PngToBitmap.cpp | png_set_bgr(png); | (void)0; | linux:^pictures_and_desktop$
 alpha-over-black | src/platform/linux/PngToBitmap.cpp | (p[c] * alpha + 127) / 255); | (p[c] * 255 + 127) / 255); | linux:^pictures_and_desktop$
-tiff-linux | src/platform/linux/LinuxPictures.cpp | "png", "webp", "tiff"}; | "png", "webp", "tga"}; | linux:^pictures_and_desktop$
+tiff-linux | src/platform/linux/PictureKinds.cpp | {"tiff", {"*.tif", "*.tiff"}}, | {"tga", {"*.tif", "*.tiff"}}, | linux:^pictures_and_desktop$
+kinds-one-set | src/platform/linux/PictureKinds.cpp | return reader.canRead() && IsShownFormat(reader.format()); | return reader.canRead(); | linux:^pictures_and_desktop$
+turn-quarter | src/platform/linux/OrientedWriter.cpp | {(h - 1) * w, -w, 1},       // 6: a quarter turn clockwise | {w - 1, w, -1}, | linux:^pictures_and_desktop$
+turn-mirror | src/platform/linux/OrientedWriter.cpp | {w - 1, -1, w},             // 2: mirrored | {0, 1, w}, | linux:^pictures_and_desktop$
+turn-sides | src/platform/linux/OrientedWriter.cpp | const bool swap = SwapsSides(orientation); | const bool swap = false; | linux:^pictures_and_desktop$
+turn-preview | src/platform/linux/Orientation.cpp | if (orientation == 5) return turned.mirrored(true, false); | if (orientation == 5) return turned; | linux:^pictures_and_desktop$
+turn-preview-size | src/platform/linux/LinuxPictures.cpp | reader.setScaledSize(SwapsSides(orientation) ? size.transposed() : size); | reader.setScaledSize(size); | linux:^pictures_and_desktop$
+turn-tiff | src/platform/linux/Orientation.cpp | return h && v ? 8 : h ? 7 : v ? 5 : 6; | return h && v ? 8 : h ? 5 : v ? 7 : 6; | linux:^pictures_and_desktop$
+exif-out-of-range | src/platform/linux/Orientation.cpp | return value >= 1 && value <= 8 ? value : kUpright; | return value >= 1 ? value : kUpright; | linux:^pictures_and_desktop$
+exif-bare | src/platform/linux/Orientation.cpp | if (size < 6 || std::memcmp(data, "Exif\0\0", 6) != 0) block.assign("Exif\0\0", 6); | (void)0; | linux:^pictures_and_desktop$
+exif-png | src/platform/linux/Orientation.cpp | if (std::memcmp(chunk + 4, "eXIf", 4) == 0) return FromBlock(fd, at + 8, length); | (void)0; | linux:^pictures_and_desktop$
+budget-jpeg | src/platform/linux/BitmapFile.cpp | if (!FitsBudget(width, height, CoefficientBytes(info) + TurningBytes(width, height, orientation))) { | if (!FitsBudget(width, height, TurningBytes(width, height, orientation))) { | linux:^pictures_and_desktop$
+budget-webp | src/platform/linux/WebpToBitmap.cpp | if (features.has_animation || features.format == 2) return pixels * 4; | if (features.has_animation) return pixels * 4; | linux:^pictures_and_desktop$
+budget-preview | src/platform/linux/LinuxPictures.cpp | if (!bytes || *bytes > kMaxBitmapBytes) return {}; | if (!bytes) return {}; | linux:^pictures_and_desktop$
 wic-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWithWic(*bytes); | return nullptr; | windows:^win32_platform_tests$
 wic-alpha-win32 | src/platform/win32/Win32Pictures.cpp | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, | windows:^win32_platform_tests$
 leftover-running-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) != 0 && errno != ESRCH; | linux:^faults$
