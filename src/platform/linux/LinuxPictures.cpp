@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <QImageReader>
+#include <QPixelFormat>
 #include <QString>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -130,8 +132,8 @@ std::optional<std::uint64_t> ReadingBytes(int fd, QImageReader& reader, QSize si
                            : std::optional<std::uint64_t>(0);
   if (!decoder) return std::nullopt;
   const QSize decoded = kind == Kind::Jpeg && size.isValid() ? (whole + QSize(7, 7)) / 8 : whole;
-  // Qt keeps up to 16 bits a channel, eight bytes a pixel.
-  const std::uint64_t pixel = reader.imageFormat() == QImage::Format_RGBA64 ? 8 : 4;
+  // Qt keeps at least four bytes a pixel, more for 16 bits a channel or floating point.
+  const auto pixel = static_cast<std::uint64_t>(std::max(4, QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel() / 8));
   const std::uint64_t image = pixel * static_cast<std::uint64_t>(decoded.width()) * decoded.height();
   return *decoder + image * (orientation == kUpright ? 1 : 2);
 }
