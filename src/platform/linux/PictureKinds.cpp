@@ -30,8 +30,12 @@ constexpr std::array<Kind, 7> kKinds{{
     {"tiff", {"*.tif", "*.tiff"}},
 }};
 
-// A kind whose reader is installed: without its plugin, it is neither offered nor kept.
-bool Readable(const char* format) { return QImageReader::supportedImageFormats().contains(format); }
+// A kind whose reader is installed: without its plugin, it is neither offered nor kept. The
+// plugins are looked up once, not for every file of a large drop.
+bool Readable(const char* format) {
+  static const QList<QByteArray> installed = QImageReader::supportedImageFormats();
+  return installed.contains(format);
+}
 
 }  // namespace
 
