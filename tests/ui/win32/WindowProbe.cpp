@@ -43,14 +43,13 @@ int main(int argc, char** argv) {
     std::printf("%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   } else if (command == "open" && argc == 3) {
     PostMessageA(GetDlgItem(window, 1017), BM_CLICK, 0, 0);
-    HWND dialog = nullptr;
+    HWND dialog = nullptr, box = nullptr;
     for (int i = 0; i < 100 && !(dialog = FindWindowA("#32770", "Open")); ++i) Sleep(100);
     Sleep(500);  // done setting itself up, its previous name included
     // The path as given, wide: the command line is narrow only in the code page.
     for (int name : {0x47c, 0x480}) SetDlgItemTextW(dialog, name, CommandLineToArgvW(GetCommandLineW(), &argc)[2]);
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     for (int i = 0; i < 30 && IsWindow(dialog); ++i) Sleep(100);
-    HWND box = nullptr;
     for (int i = 0; i < 10 && !(box = FindWindowExA(nullptr, nullptr, "#32770", nullptr)); ++i) Sleep(100);
     wchar_t text[1024] = {};
     if (box != nullptr && GetWindow(box, GW_OWNER) == window && GetDlgItemTextW(box, 0xFFFF, text, 1024)) {
