@@ -110,7 +110,7 @@ void Presenter::OnFilesLeftOut(const std::vector<std::string>& names) {
   constexpr std::size_t kShown = 10;
   std::string text =
       "These files were not added: their names hold characters this system's code page lacks, and "
-      "their drive gives them no short name.\n";
+      "they have no short name to go by.\n";
   for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += "\n" + names[i];
   if (names.size() > kShown) text += "\n(and " + std::to_string(names.size() - kShown) + " more)";
   ShowError(text);
