@@ -108,6 +108,10 @@ taskbar-created-win32 | src/ui/win32/MainWindow.cpp | if (trayWanted_) notify_(N
 icon-shown-win32 | src/ui/win32/MainWindow.cpp | return trayWanted_ && notify_(NIM_MODIFY, &probe); | return trayWanted_ || notify_(NIM_MODIFY, &probe); | windows:^win32_window_tests$
 drop-win32 | src/ui/win32/MainWindow.cpp | if (message == WM_DROPFILES) { | if (message == WM_DROPFILES + 1) { | windows:^win32_end_to_end$
 drop-accept-win32 | src/ui/win32/MainWindow.cpp | DragAcceptFiles(control, TRUE); | DragAcceptFiles(control, FALSE); | windows:^win32_end_to_end$
+names-narrow-win32 | src/platform/win32/NarrowPath.cpp |   if (auto narrow = Exactly(path)) return narrow; |   if (auto narrow = std::optional(Narrow(path))) return narrow; | windows:^win32_end_to_end$
+names-left-out-said-win32 | src/ui/win32/MainWindow.cpp |   if (!leftOut.empty()) presenter_.OnFilesLeftOut(leftOut); |   (void)leftOut; | windows:^win32_end_to_end$
+names-in-folder-win32 | src/platform/win32/Win32Files.cpp | if (auto path = NarrowPath(widePrefix + found.cFileName)) paths.push_back(std::move(*path)); | paths.push_back(ShownText(widePrefix + found.cFileName)); | windows:^win32_end_to_end$
+captions-fit-win32 | src/ui/win32/MainWindow.cpp |     if (fits || std::abs(logFont.lfHeight) <= smallest) { |     if (fits || std::abs(logFont.lfHeight) >= smallest) { | windows:^win32_window_tests$
 tray-click-win32 | src/ui/win32/MainWindow.cpp | if (LOWORD(lParam) == WM_LBUTTONUP) presenter_.OnTrayIconRelease(); | if (LOWORD(lParam) == WM_RBUTTONUP) presenter_.OnTrayIconRelease(); | windows:^win32_window_tests$
 shut-down-once | src/ui/Presenter.cpp | if (shutDown_) return; | if (shutDown_) {} | linux:^(unit_tests|qt_window)$
 one-program-mutex-win32 | src/ui/win32/OneProgram.cpp | first_ = !(error == ERROR_ALREADY_EXISTS || | first_ = !(error == ERROR_INVALID_DATA || | windows:^win32_end_to_end$

@@ -105,6 +105,17 @@ void Presenter::Preview() {
   view_.ShowPreview(list_.At(static_cast<std::int16_t>(selection_)));
 }
 
+void Presenter::OnFilesLeftOut(const std::vector<std::string>& names) {
+  // One box for the whole pick or drop, however many; a few names say which.
+  constexpr std::size_t kShown = 10;
+  std::string text =
+      "These files were not added: their names hold characters this system's code page lacks, and "
+      "they have no short name to go by.\n";
+  for (std::size_t i = 0; i < names.size() && i < kShown; ++i) text += "\n" + names[i];
+  if (names.size() > kShown) text += "\n(and " + std::to_string(names.size() - kShown) + " more)";
+  ShowError(text);
+}
+
 void Presenter::SaveList() { scenewright::SaveList(services_.files, dataFiles_.list, list_); }
 
 }  // namespace scenewright

@@ -30,6 +30,7 @@ class Presenter {
   void OnNextClick();                           // cmdNext
   void OnAddClick();                            // cmdAdd
   void OnListDrop(const std::vector<std::string>& paths);  // files and folders dropped on lstWall
+  void OnFilesLeftOut(const std::vector<std::string>& names);  // picked or dropped, not nameable
   void OnRemoveClick();                         // Command2
   void OnListClick(int selectedIndex);          // lstWall: the user selected a row
   void OnListDoubleClick();                     // lstWall

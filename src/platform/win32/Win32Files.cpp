@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/TemporaryName.h"
+#include "platform/win32/NarrowPath.h"
 #include "platform/win32/Win32Services.h"
 
 namespace scenewright::win32 {
@@ -136,13 +137,17 @@ std::optional<std::vector<std::string>> Win32FileSystem::FilesInFolder(const std
                                                                  : GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return std::nullopt;
   const std::string prefix = folder.back() == '\\' || folder.back() == '/' ? folder : folder + '\\';
+  const std::wstring widePrefix = WideText(prefix);
   std::vector<std::string> paths;
-  WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((prefix + '*').c_str(), &found);
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((widePrefix + L'*').c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(paths) : std::nullopt;
   do {
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) paths.push_back(prefix + found.cFileName);
-  } while (FindNextFileA(search, &found));
+    // Wide, so that a name the code page lacks comes by its short form, never full of "?";
+    // one without a short form is left out like any other file the list could not load.
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+    if (auto path = NarrowPath(widePrefix + found.cFileName)) paths.push_back(std::move(*path));
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   return paths;
 }

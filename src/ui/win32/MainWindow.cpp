@@ -6,8 +6,10 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
+#include "platform/win32/NarrowPath.h"
 #include "ui/Presenter.h"
 #include "ui/win32/OpenDialogText.h"
 #include "ui/win32/Resources.h"
@@ -90,6 +92,64 @@ Creation CreationFor(const ControlSpec& spec) {
   return {"STATIC", child, 0};
 }
 
+// The pixels a control's caption may take at `dpi`: a check box or option button gives up its
+// box and the gap after it, a button its edges, a frame the run of its line before the caption.
+int CaptionRoom(const ControlSpec& spec, int dpi, int zeroWidth) {
+  const int width = TwipsToPixels(spec.rect.width, dpi);
+  switch (spec.kind) {
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+      return width - MulDiv(13, dpi, 96) - std::max(zeroWidth / 2, MulDiv(3, dpi, 96)) - 1;
+    case ControlKind::Button:
+      return width - 2 * MulDiv(4, dpi, 96);
+    case ControlKind::Frame:
+      return width - 2 * MulDiv(8, dpi, 96);
+    default:
+      return width;
+  }
+}
+
+// Whether every caption of the table, in the font selected into `dc`, fits its control whole.
+bool CaptionsFit(HDC dc, int dpi) {
+  TEXTMETRICA metrics{};
+  INT zeroWidth = 0;
+  GetTextMetricsA(dc, &metrics);
+  GetCharWidth32A(dc, '0', '0', &zeroWidth);
+  for (const ControlSpec& spec : kControls) {
+    if (spec.text.empty() || spec.kind == ControlKind::TextBox) continue;
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, spec.text.data(), static_cast<int>(spec.text.size()), &extent);
+    if (extent.cx > CaptionRoom(spec, dpi, zeroWidth) ||
+        metrics.tmHeight - metrics.tmInternalLeading > TwipsToPixels(spec.rect.height, dpi)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The controls keep their places and sizes at every scale, and text does not grow in step
+// with them: the font is the default GUI font made for `dpi`, or the largest smaller one at
+// which every caption is whole.
+HFONT FittingFont(int dpi, int systemDpi) {
+  LOGFONTA logFont{};
+  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+  logFont.lfHeight = MulDiv(logFont.lfHeight, dpi, systemDpi);
+  const LONG smallest = std::abs(logFont.lfHeight) / 2;
+  HDC dc = GetDC(nullptr);
+  for (;;) {
+    HFONT font = CreateFontIndirectA(&logFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    const bool fits = CaptionsFit(dc, dpi);
+    SelectObject(dc, old);
+    if (fits || std::abs(logFont.lfHeight) <= smallest) {
+      ReleaseDC(nullptr, dc);
+      return font;
+    }
+    DeleteObject(font);
+    logFont.lfHeight += logFont.lfHeight < 0 ? 1 : -1;
+  }
+}
+
 // Creation order is tab order, which is also the order the dialog manager tabs through.
 std::vector<const ControlSpec*> InTabOrder() {
   std::vector<const ControlSpec*> specs;
@@ -104,7 +164,7 @@ std::vector<const ControlSpec*> InTabOrder() {
 
 MainWindow::MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify)
     : instance_(instance),
-      fileBuffer_(kFileBufferSize, '\0'),
+      fileBuffer_(kFileBufferSize, L'\0'),
       notify_(notify),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
       secondStart_(RegisterWindowMessageA(kSecondStartMessage)),
@@ -196,10 +256,7 @@ void MainWindow::CreateControls() {
 void MainWindow::Layout(int dpi) {
   dpi_ = dpi;
   // The default GUI font is made for the system DPI; this window may be on another monitor.
-  LOGFONTA logFont{};
-  GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
-  logFont.lfHeight = MulDiv(logFont.lfHeight, dpi, SystemDpi());
-  HFONT font = CreateFontIndirectA(&logFont);
+  HFONT font = FittingFont(dpi, SystemDpi());
 
   for (const auto& spec : kControls) {
     HWND control = ControlWindow(spec.id);
@@ -418,13 +475,14 @@ LRESULT CALLBACK MainWindow::ListProc(HWND hwnd, UINT message, WPARAM wParam, LP
                                       UINT_PTR, DWORD_PTR self) {
   if (message == WM_DROPFILES) {
     auto drop = reinterpret_cast<HDROP>(wParam);
-    std::vector<std::string> paths(DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0));
+    std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
     for (UINT i = 0; i < paths.size(); ++i) {
-      paths[i].resize(DragQueryFileA(drop, i, nullptr, 0) + 1);
-      paths[i].resize(DragQueryFileA(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size())));
+      paths[i].resize(DragQueryFileW(drop, i, nullptr, 0) + 1);
+      paths[i].resize(DragQueryFileW(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size())));
     }
     DragFinish(drop);
-    reinterpret_cast<MainWindow*>(self)->presenter_.OnListDrop(paths);
+    auto* window = reinterpret_cast<MainWindow*>(self);
+    window->presenter_.OnListDrop(window->NarrowPaths(paths));
     return 0;
   }
   if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListProc, 1);
@@ -511,13 +569,14 @@ bool MainWindow::ShowPreview(const std::string& path) {
 
 std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& request) {
   // The buffer lives on between showings: the dialog starts with the previous file name.
-  fileBuffer_[fileBuffer_.size() - 2] = '\0';
-  fileBuffer_[fileBuffer_.size() - 1] = '\0';
+  fileBuffer_[fileBuffer_.size() - 2] = L'\0';
+  fileBuffer_[fileBuffer_.size() - 1] = L'\0';
 
-  const std::string filter = DialogFilter(request);
-  const std::string title(request.title);
+  const std::wstring filter = WideText(DialogFilter(request));
+  const std::wstring title = WideText(request.title);
 
-  OPENFILENAMEA dialog{};
+  // Wide, so that a name the code page lacks comes whole, to be named by its short form.
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
   dialog.hwndOwner = hwnd_;
   dialog.hInstance = instance_;
@@ -528,8 +587,22 @@ std::vector<std::string> MainWindow::ChooseFiles(const FileChooserRequest& reque
   dialog.lpstrTitle = title.c_str();
   // Several files, short names as the dialog gives them; a typed name need not exist.
   dialog.Flags = OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_NOLONGNAMES | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&dialog)) return {};  // cancelled, or the dialog failed
-  return DialogPaths(fileBuffer_.data(), fileBuffer_.size(), dialog.nFileOffset);
+  if (!GetOpenFileNameW(&dialog)) return {};  // cancelled, or the dialog failed
+  return NarrowPaths(DialogPaths(fileBuffer_.data(), fileBuffer_.size(), dialog.nFileOffset));
+}
+
+std::vector<std::string> MainWindow::NarrowPaths(const std::vector<std::wstring>& paths) {
+  std::vector<std::string> narrow;
+  std::vector<std::string> leftOut;
+  for (const std::wstring& path : paths) {
+    if (auto name = NarrowPath(path)) {
+      narrow.push_back(std::move(*name));
+    } else {
+      leftOut.push_back(ShownText(path));
+    }
+  }
+  if (!leftOut.empty()) presenter_.OnFilesLeftOut(leftOut);
+  return narrow;
 }
 
 void MainWindow::ProcessPendingEvents() {

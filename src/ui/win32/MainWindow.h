@@ -80,6 +80,8 @@ class MainWindow final : public FormView {
   void RunShutDown();
   void PaintPreview(HWND image);
   HWND CreateControl(const ControlSpec& spec);
+  // The paths the program can name; the others are left out and the user told once.
+  std::vector<std::string> NarrowPaths(const std::vector<std::wstring>& paths);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
@@ -89,7 +91,7 @@ class MainWindow final : public FormView {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   PicturePtr preview_;
-  std::vector<char> fileBuffer_;
+  std::vector<wchar_t> fileBuffer_;
   NOTIFYICONDATAA tray_{};  // the tray record, used to add the icon and to remove it
   bool trayWanted_ = false;  // between adding the icon and removing it, wherever the shell is
   ShellNotify notify_;

@@ -19,22 +19,27 @@ std::string DialogFilter(const FileChooserRequest& request) {
   return text;
 }
 
-std::vector<std::string> DialogPaths(const char* buffer, std::size_t size, std::size_t fileOffset) {
-  const std::string_view all(buffer, size);
-  std::size_t end = all.find('\0');
+template <typename Char>
+std::vector<std::basic_string<Char>> DialogPaths(const Char* buffer, std::size_t size, std::size_t fileOffset) {
+  using String = std::basic_string<Char>;
+  const std::basic_string_view<Char> all(buffer, size);
+  std::size_t end = all.find(Char{});
   if (end == 0) return {};
-  if (end == std::string_view::npos) return {std::string(all)};
-  const bool several = fileOffset > 0 && fileOffset <= size && buffer[fileOffset - 1] == '\0';
-  if (!several) return {std::string(all.substr(0, end))};
+  if (end == String::npos) return {String(all)};
+  const bool several = fileOffset > 0 && fileOffset <= size && buffer[fileOffset - 1] == Char{};
+  if (!several) return {String(all.substr(0, end))};
   // Names follow the folder one after another until an empty one or the buffer's end.
-  const std::string_view folder = all.substr(0, end);
-  std::vector<std::string> paths;
-  while (end + 1 < size && buffer[end + 1] != '\0') {
+  const String folder(all.substr(0, end));
+  std::vector<String> paths;
+  while (end + 1 < size && buffer[end + 1] != Char{}) {
     const std::size_t start = end + 1;
-    end = std::min(all.find('\0', start), size);
-    paths.push_back(std::string(folder) + '\\' + std::string(all.substr(start, end - start)));
+    end = std::min(all.find(Char{}, start), size);
+    paths.push_back(folder + Char('\\') + String(all.substr(start, end - start)));
   }
   return paths;
 }
+
+template std::vector<std::string> DialogPaths(const char*, std::size_t, std::size_t);
+template std::vector<std::wstring> DialogPaths(const wchar_t*, std::size_t, std::size_t);
 
 }  // namespace scenewright::win32

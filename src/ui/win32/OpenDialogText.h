@@ -17,7 +17,8 @@ std::string DialogFilter(const FileChooserRequest& request);
 // The full paths of what the dialog returned in `buffer`: one full path, or, when several files
 // were picked (the name offset then points just past a NUL), the folder and each name separated
 // by NULs, each name joined to the folder with a backslash as given. Anything the buffer held
-// from an earlier, longer answer is not part of it.
-std::vector<std::string> DialogPaths(const char* buffer, std::size_t size, std::size_t fileOffset);
+// from an earlier, longer answer is not part of it. Narrow or wide, as the dialog was.
+template <typename Char>
+std::vector<std::basic_string<Char>> DialogPaths(const Char* buffer, std::size_t size, std::size_t fileOffset);
 
 }  // namespace scenewright::win32

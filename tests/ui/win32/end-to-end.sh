@@ -37,20 +37,39 @@ start
 probe || fail "the window did not appear"
 export DISPLAY=:$(head -n1 "$state/display")
 
-# A double-click on row 1 applies it.
-read -r x y < <(probe row 1)
-timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
-for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == 37x23 ]] && break; sleep 0.1; done
-[[ $size == 37x23 ]] || fail "after the double-click on row 1 the bitmap is $size, not 37x23"
+# A double-click on row $1 applies it: the bitmap becomes $2 pixels.
+apply() {
+  read -r x y < <(probe row "$1")
+  timeout 30 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
+  for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == "$2" ]] && break; sleep 0.1; done
+  [[ $size == "$2" ]] || fail "after the double-click on row $1 the bitmap is $size, not $2"
+}
+apply 1 37x23
+unix() { run --timeout 60 winepath -u "$1" | tr -d '\r'; }
+
+# A Japanese name on a Western code page is picked by its short form, which loads: it is
+# previewed and becomes the wallpaper. A name without one (a file never made) is left out
+# with one box, the list file untouched.
+mkdir -p "$out/写真" && cp "$pictures/lime.gif" "$out/写真/若葉.gif"
+[[ -z $(probe open "$(winpath "$out/写真/若葉.gif")") ]] || fail "a box for a name that has a short form"
+short=$(tail -n1 "$out/app/wallpaper.dat" | tr -d '\r') list=$(cat "$out/app/wallpaper.dat")
+[[ $short == *'~'* ]] && cmp "$(unix "$short")" "$pictures/lime.gif" || fail "the picked name is listed as $short"
+[[ $(probe open "$(winpath "$out/写真/無い.gif")") == "box: These files were not added"* ]] || fail "no box for a name without a short form"
+[[ $(cat "$out/app/wallpaper.dat") == "$list" ]] || fail "a name without a short form was listed"
+apply 3 19x41
+read -r x y < <(probe middle 1010)
+import -window root -crop "1x1+$x+$y" -depth 8 txt:- | grep -q '#00FF00' || fail "the picked short name is not previewed"
 
 # Everything in a Linux file manager's folder dragged onto the list: Wine hands the list the
-# DOS paths as Explorer would, the folder's pictures in name order, not its note, then the file.
+# DOS paths as Explorer would, the folder's pictures in name order, not its note, then the
+# file; a Japanese name by its short form (which begins with "_").
 mkdir -p "$out/drop/folder" && echo note >"$out/drop/folder/notes.txt"
-cp "$pictures/lime.gif" "$out/drop/one.gif" && cp "$pictures/red.jpg" "$out/drop/folder/b.jpg" && cp "$pictures/blue.bmp" "$out/drop/folder/a.bmp"
+cp "$pictures/lime.gif" "$out/drop/若葉.gif" && cp "$pictures/red.jpg" "$out/drop/folder/b.jpg" && cp "$pictures/blue.bmp" "$out/drop/folder/青.bmp"
 read -r x y < <(probe row 2)
 "$(dirname "$0")/../drag-from-file-manager.sh" "$out/drop" "$x" "$y" "$out/app/wallpaper.dat"
-dropped=$(tail -n3 "$out/app/wallpaper.dat" | tr -d '\r')
-[[ $dropped == "$(for name in folder/a.bmp folder/b.jpg one.gif; do winpath "$out/drop/$name"; done)" ]] || fail "after the drop the list ends:" $dropped
+read -r blue red lime < <(tail -n3 "$out/app/wallpaper.dat" | tr -d '\r' | paste -sd' ')
+[[ $red == "$(winpath "$out/drop/folder/b.jpg")" ]] && cmp "$(unix "$blue")" "$pictures/blue.bmp" &&
+  cmp "$(unix "$lime")" "$pictures/lime.gif" || fail "after the drop the list ends: $blue $red $lime"
 
 # "Start With Windows" (1001) is on at the first start; cleared and saved (1009), the Run value goes.
 run_value() { run --timeout 60 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Scenewright >/dev/null 2>&1; }
@@ -58,7 +77,7 @@ run_value || fail "no Run value at the first start"
 probe click 1001 1009 && ! run_value || fail "Start With Windows cleared and saved, the Run value stays"
 
 stop "the window did not close, or scenewright.exe failed"
-grep -qx $'currentindex=1\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 1"
+grep -qx $'currentindex=3\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 3"
 
 # A second start while the window hides in the tray brings that window back and ends at once,
 # the files untouched; a killed program does not block the next start.
