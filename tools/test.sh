@@ -6,6 +6,8 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 tools/setup.sh
+# File names in any script pass between the tests' programs as UTF-8, whatever the caller's locale.
+export LC_ALL=C.UTF-8
 
 jobs=$(nproc)
 failed=()

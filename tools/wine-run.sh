@@ -22,6 +22,9 @@ export WINEDEBUG=-all
 # hold the crashed program until the test's time runs out, where a crash should fail at once.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 unset WINESERVER
+# Wine maps Unix file names through the locale's character set: UTF-8 whatever the caller's,
+# so that names in any script reach the programs (C.UTF-8 is always installed).
+export LC_ALL=C.UTF-8
 # Debian's 64-bit loader itself: the `wine` launcher would first ask for the 32-bit one.
 wine_cmd=/usr/lib/wine/wine64
 [[ -x $wine_cmd ]] || wine_cmd=$(command -v wine64 || command -v wine)
