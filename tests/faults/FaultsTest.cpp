@@ -189,38 +189,26 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
   for (const auto& name : Entries(cache)) EXPECT_TRUE(name == "scenewright.bmp" || name == ".scenewright-staging.bmp") << name;
 }
 
-// Two other users' programs in a shared folder: a start-up may not signal the one saving
-// (EPERM), yet that one runs, so its temporary stays; the start-up's own leftover goes.
+// A start-up by another user may not signal a program saving in the same folder (EPERM), yet
+// that one runs: its temporary stays; the start-up's own leftover goes.
 TEST(Faults, AStartUpKeepsTheSaveInProgressOfAnotherUsersProgram) {
   if (::geteuid() != 0) GTEST_SKIP() << "only root can be two other users";
   TempFolder folder;
   ::chmod(folder.path().c_str(), 0777);
-  int ready[2];
-  ASSERT_EQ(::pipe(ready), 0);
   std::string temporary;
-  const pid_t saving = ::fork();
-  if (saving == 0) {
-    if (::setuid(65534) == 0 && linux_platform::CreateTemporaryBeside(folder / "wallpaper.dat", temporary) >= 0 &&
-        ::write(ready[1], "x", 1) == 1) ::pause();
-    ::_exit(1);
-  }
-  ::close(ready[1]);
-  char byte = 0;
-  ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+  const pid_t saving = ::fork();  // mid-save until killed
+  if (saving == 0 && ::setuid(65534) == 0 && linux_platform::CreateTemporaryBeside(folder / "wallpaper.dat", temporary) >= 0) ::pause();
+  if (saving == 0) ::_exit(1);
+  while (Entries(folder.path()).empty() && ::waitpid(saving, nullptr, WNOHANG) == 0) ::usleep(1000);
   const pid_t starting = ::fork();
-  if (starting == 0) {
-    const bool ran = ::setuid(65533) == 0 && ::kill(saving, 0) != 0 && errno == EPERM &&
-                     ::close(linux_platform::CreateTemporaryBeside(folder / "scenewright.ini", temporary)) == 0;
-    if (ran) linux_platform::PosixFileSystem().RemoveLeftovers(folder / "scenewright.ini");
-    ::_exit(ran ? 0 : 1);
-  }
+  const bool ran = starting == 0 && ::setuid(65533) == 0 && ::kill(saving, 0) != 0 && errno == EPERM &&
+                   ::close(linux_platform::CreateTemporaryBeside(folder / "scenewright.ini", temporary)) == 0;
+  if (ran) linux_platform::PosixFileSystem().RemoveLeftovers(folder / "scenewright.ini");
+  if (starting == 0) ::_exit(ran ? 0 : 1);
   int status = -1;
-  ::waitpid(starting, &status, 0);
-  ::kill(saving, SIGKILL);
-  ::waitpid(saving, nullptr, 0);
-  EXPECT_EQ(status, 0);
+  ::waitpid(starting, &status, 0), ::kill(saving, SIGKILL), ::waitpid(saving, nullptr, 0);
   const auto left = Entries(folder.path());
-  EXPECT_TRUE(left.size() == 1 && left.begin()->starts_with(".wallpaper.dat")) << left.size();
+  EXPECT_TRUE(status == 0 && left.size() == 1 && left.begin()->starts_with(".wallpaper.dat")) << status << ", " << left.size();
 }
 
 }  // namespace

@@ -18,8 +18,7 @@ using namespace scenewright::testing;
 namespace fs = std::filesystem;
 
 // Four quadrants of their own colour, so rows written top-down or out of order show; with alpha,
-// transparent on the left and opaque on the right. Qt does not write GIF: that one is a fuzzing seed,
-// also made with its green index transparent (the palette's colour must not show).
+// transparent on the left and opaque on the right. Qt does not write GIF: that one is a fuzzing seed.
 std::string Save(const TempFolder& dir, const std::string& name, int width, int height, const char* format,
                  bool alpha = false) {
   QImage image(width, height, QImage::Format_ARGB32);
@@ -50,7 +49,7 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
       {"a.gif", "JPEG", 320, 1000, false}, {"b.jpg", "GIF", 5, 3, false},         {"c.bmp", "BMP", 7, 5, false},
       {"d.jpg", "JPEG", 1, 1, false},      {"top-down.bmp", "BMP", 6, 20, false}, {"e.bmp", "PNG", 9, 40, true},
       {"f.png", "WEBP", 9, 40, true},      {"g.jpg", "TIFF", 9, 40, false},       {"h.tif", "PNG", 9, 40, false},
-      {"clear.gif", "GIF", 5, 3, false}};
+      {"clear.gif", "GIF", 5, 3, false}};  // the GIF's green index made transparent: black, not green
   for (auto [name, format, width, height, alpha] : kinds) {
     ASSERT_TRUE(pictures.LoadStagingPicture(Save(dir, name, width, height, format, alpha)) &&
                 pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
