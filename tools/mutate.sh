@@ -125,6 +125,7 @@ drop-saved-once | src/ui/ListCommands.cpp |     AddPath(path); |     AddPath(pat
 png-colours | src/platform/linux/PngToBitmap.cpp | png_set_bgr(png); | (void)0; | linux:^pictures_and_desktop$
 alpha-over-black | src/platform/linux/PngToBitmap.cpp | (p[c] * alpha + 127) / 255); | (p[c] * 255 + 127) / 255); | linux:^pictures_and_desktop$
 gif-transparent-black | src/platform/linux/GifToBitmap.cpp | if (i == transparent) continue; | (void)transparent; | linux:^pictures_and_desktop$
+gif-transparent-black-win32 | src/platform/win32/Win32Pictures.cpp | SUCCEEDED(staging_->get_Attributes(&attributes)) && (attributes & PICTURE_TRANSPARENT) != 0; | SUCCEEDED(staging_->get_Attributes(&attributes)) && false; | windows:^win32_platform_tests$
 tiff-linux | src/platform/linux/LinuxPictures.cpp | "png", "webp", "tiff"}; | "png", "webp", "tga"}; | linux:^pictures_and_desktop$
 wic-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWithWic(*bytes); | return nullptr; | windows:^win32_platform_tests$
 wic-alpha-win32 | src/platform/win32/Win32Pictures.cpp | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, | windows:^win32_platform_tests$
