@@ -51,8 +51,8 @@ bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
   return lines == height;
 }
 
-// Icons and metafiles have no bitmap of their own: they are drawn at natural size, on white.
-// A bitmap with transparent pixels is drawn through its mask too, on `background` black.
+// Icons and metafiles have no bitmap of their own, and a bitmap's transparent pixels are known
+// only to its mask: each is drawn at natural size on `background` (white; black for the last).
 bool RenderedRows(IPicture* picture, int width, int height, OLE_XSIZE_HIMETRIC hmWidth,
                   OLE_YSIZE_HIMETRIC hmHeight, std::string& rows, int background = WHITE_BRUSH) {
   const BITMAPINFO info = Info24(width, height);
