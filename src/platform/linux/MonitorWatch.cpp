@@ -12,7 +12,7 @@ namespace scenewright::linux_platform {
 namespace {
 // One `xrandr` command sizes the screen, then sets each output: its events come within a few
 // milliseconds, and the screen is covered once, after the last.
-constexpr int kSettleMs = 100;
+constexpr int kSettleMs = 50;
 }  // namespace
 
 // A connection of its own, so that its events never mix with the toolkit's.
