@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <random>
 #include <set>
@@ -185,6 +187,28 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
   ProgramIn program(folder.path());
   EXPECT_EQ(Entries(folder.path()), kept);
   for (const auto& name : Entries(cache)) EXPECT_TRUE(name == "scenewright.bmp" || name == ".scenewright-staging.bmp") << name;
+}
+
+// A start-up by another user may not signal a program saving in the same folder (EPERM), yet
+// that one runs: its temporary stays; the start-up's own leftover goes.
+TEST(Faults, AStartUpKeepsTheSaveInProgressOfAnotherUsersProgram) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can be two other users";
+  TempFolder folder;
+  ::chmod(folder.path().c_str(), 0777);
+  std::string temporary;
+  const pid_t saving = ::fork();  // mid-save until killed
+  if (saving == 0 && ::setuid(65534) == 0 && linux_platform::CreateTemporaryBeside(folder / "wallpaper.dat", temporary) >= 0) ::pause();
+  if (saving == 0) ::_exit(1);
+  while (Entries(folder.path()).empty() && ::waitpid(saving, nullptr, WNOHANG) == 0) ::usleep(1000);
+  const pid_t starting = ::fork();
+  const bool ran = starting == 0 && ::setuid(65533) == 0 && ::kill(saving, 0) != 0 && errno == EPERM &&
+                   ::close(linux_platform::CreateTemporaryBeside(folder / "scenewright.ini", temporary)) == 0;
+  if (ran) linux_platform::PosixFileSystem().RemoveLeftovers(folder / "scenewright.ini");
+  if (starting == 0) ::_exit(ran ? 0 : 1);
+  int status = -1;
+  ::waitpid(starting, &status, 0), ::kill(saving, SIGKILL), ::waitpid(saving, nullptr, 0);
+  const auto left = Entries(folder.path());
+  EXPECT_TRUE(status == 0 && left.size() == 1 && left.begin()->starts_with(".wallpaper.dat")) << status << ", " << left.size();
 }
 
 }  // namespace

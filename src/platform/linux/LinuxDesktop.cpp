@@ -123,8 +123,21 @@ void LinuxDesktop::SetWallpaper(const std::string& bitmapPath) {
       break;
     case DesktopKind::Bare:
       SetXRootWallpaper(bitmapPath, pictures_ ? pictures_->TakeCover(bitmapPath) : ScreenCover{});
+      rootBitmap_ = bitmapPath;
       break;
   }
+}
+
+void LinuxDesktop::CoverAgain() {
+  if (rootBitmap_.empty() || RunningDesktop() != DesktopKind::Bare) return;
+  ScreenCover cover;
+  // The same picture staged and saved again: its decode makes the cover of the monitors now.
+  if (pictures_ != nullptr && !pictures_->SavedPicture().empty() &&
+      pictures_->LoadStagingPicture(pictures_->SavedPicture()) &&
+      pictures_->SaveStagingPictureAsBitmap(rootBitmap_)) {
+    cover = pictures_->TakeCover(rootBitmap_);
+  }
+  SetXRootWallpaper(rootBitmap_, std::move(cover));
 }
 
 std::optional<ScreenSize> LinuxDesktop::BareScreenSize() {

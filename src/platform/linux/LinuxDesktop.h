@@ -31,6 +31,11 @@ class LinuxDesktop final : public Desktop {
   ~LinuxDesktop() override;
   std::vector<std::string> BitmapFileCandidates() override;
   void SetWallpaper(const std::string& bitmapPath) override;
+  // Monitors came, went or changed size: the X root this program drew is drawn again for
+  // them, from the picture itself where it can still be read (so that a larger monitor gets
+  // a sharp cover), else from the bitmap. Nothing where a desktop shows the bitmap, or before
+  // the first change.
+  void CoverAgain();
 
   // The screen the picture is shown on by this program itself: the X root's and its
   // monitors, on a bare X server; nullopt where a desktop shows the bitmap.
@@ -38,6 +43,7 @@ class LinuxDesktop final : public Desktop {
 
  private:
   LinuxPictures* pictures_;
+  std::string rootBitmap_;  // the bitmap last shown on the bare X root
   std::unique_ptr<SwaybgChild> swaybg_;  // only where a wlroots compositor needs one
 };
 

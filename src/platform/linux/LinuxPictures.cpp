@@ -182,6 +182,7 @@ bool LinuxPictures::LoadStagingPicture(const std::string& path) {
     return false;
   }
   staged_ = true;
+  stagedPicture_ = path;
   cover_ = std::move(cover);
   coverBitmap_.clear();
   return true;
@@ -195,7 +196,7 @@ bool LinuxPictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
   const bool placed = ::rename(temporary.c_str(), bitmapPath.c_str()) == 0;
   // Renaming a link over another name of the same file does nothing, and leaves it behind.
   ::unlink(temporary.c_str());
-  if (placed) coverBitmap_ = bitmapPath;
+  if (placed) coverBitmap_ = bitmapPath, savedPicture_ = stagedPicture_;
   return placed;
 }
 

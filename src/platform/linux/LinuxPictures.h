@@ -43,6 +43,8 @@ class LinuxPictures final : public Pictures {
   // The cover made with the staged picture, handed over once, and only for the bitmap that
   // picture was last saved as; empty otherwise.
   ScreenCover TakeCover(const std::string& bitmapPath);
+  // The picture whose bitmap was last saved; empty before the first save.
+  const std::string& SavedPicture() const { return savedPicture_; }
 
  private:
   std::string stagingFile_;
@@ -50,6 +52,8 @@ class LinuxPictures final : public Pictures {
   bool staged_ = false;
   ScreenCover cover_;
   std::string coverBitmap_;
+  std::string stagedPicture_;
+  std::string savedPicture_;
 };
 
 }  // namespace scenewright::linux_platform

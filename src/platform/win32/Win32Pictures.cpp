@@ -51,9 +51,10 @@ bool BitmapRows(HBITMAP bitmap, int width, int height, std::string& rows) {
   return lines == height;
 }
 
-// Icons and metafiles have no bitmap of their own: they are drawn on white at natural size.
+// Icons and metafiles have no bitmap of their own, and a bitmap's transparent pixels are known
+// only to its mask: each is drawn at natural size on `background` (white; black for the last).
 bool RenderedRows(IPicture* picture, int width, int height, OLE_XSIZE_HIMETRIC hmWidth,
-                  OLE_YSIZE_HIMETRIC hmHeight, std::string& rows) {
+                  OLE_YSIZE_HIMETRIC hmHeight, std::string& rows, int background = WHITE_BRUSH) {
   const BITMAPINFO info = Info24(width, height);
   void* bits = nullptr;
   HDC screen = GetDC(nullptr);
@@ -64,7 +65,7 @@ bool RenderedRows(IPicture* picture, int width, int height, OLE_XSIZE_HIMETRIC h
   if (dib != nullptr && dc != nullptr) {
     HGDIOBJ old = SelectObject(dc, dib);
     RECT all{0, 0, width, height};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(background)));
     // HIMETRIC runs upwards, so the source starts at the bottom edge with a negative height.
     ok = SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight,
                                    nullptr));
@@ -223,8 +224,13 @@ bool Win32Pictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
     }
     width = bm.bmWidth;
     height = bm.bmHeight;
+    // A GIF's transparent pixels keep their palette colour in the bitmap; only its mask says which.
+    DWORD attributes = 0;
+    const bool transparent =
+        SUCCEEDED(staging_->get_Attributes(&attributes)) && (attributes & PICTURE_TRANSPARENT) != 0;
     if (width <= 0 || height <= 0 ||
-        !BitmapRows(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), width, height, rows)) {
+        !(transparent ? RenderedRows(staging_.get(), width, height, hmWidth, hmHeight, rows, BLACK_BRUSH)
+                      : BitmapRows(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), width, height, rows))) {
       return false;
     }
   } else {

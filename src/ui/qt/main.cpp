@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QIcon>
+#include <optional>
 
 #include "platform/linux/AutostartRegistry.h"
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
 #include "platform/linux/LinuxPictures.h"
+#include "platform/linux/MonitorWatch.h"
 #include "platform/linux/Wallpaper.h"
 #include "storage/PortableProfileFile.h"
 #include "ui/qt/MainWindow.h"
@@ -41,6 +43,10 @@ int main(int argc, char* argv[]) {
   AutostartRegistry registry;
   LinuxPictures pictures(LinuxDesktop::BareScreenSize);
   LinuxDesktop desktop(&pictures);
+  // On a bare X server this program draws the root itself, so it alone can fit the picture
+  // to monitors that come, go or change size.
+  std::optional<MonitorWatch> monitors;
+  if (LinuxDesktop::BareScreenSize()) monitors.emplace([&desktop] { desktop.CoverAgain(); });
   LinuxProgramInfo program;
   LinuxLocale locale;
   const scenewright::Services services{clock, profile, files, registry, pictures, desktop, program, locale};

@@ -87,7 +87,8 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
   const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
       {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
-      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}}};  // only the imaging component reads TIFF
+      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}},  // only the imaging component reads TIFF
+      {"clear.gif", 19, 41, {0, RGB(255, 0, 0), 0, RGB(255, 0, 0)}}};  // transparent: black, whatever the palette says
   for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
