@@ -27,7 +27,7 @@ std::string ImagePath(HANDLE process) {
 }
 
 // The logoff's two questions to each top-level window of the process, then a close, which
-// the program answers by ending.
+// the program answers by ending; one that does not end is ended by the caller.
 void AskToClose(DWORD processId) {
   EnumWindows(
       [](HWND window, LPARAM id) -> BOOL {
@@ -40,7 +40,8 @@ void AskToClose(DWORD processId) {
           SendMessageTimeoutA(window, WM_ENDSESSION, answer != 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, kAnswerMs,
                               &answer);
         }
-        PostMessageA(window, WM_CLOSE, 0, 0);
+        // Only a main window is closed: helper windows (the input method's) have no caption.
+        if ((GetWindowLongPtrA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION) PostMessageA(window, WM_CLOSE, 0, 0);
         return TRUE;
       },
       static_cast<LPARAM>(processId));

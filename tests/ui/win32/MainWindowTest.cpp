@@ -27,7 +27,7 @@ std::string Text(HWND window) {
 // The shell as at a logon before the task bar exists (it refuses the icon), as a busy Explorer
 // (every call fails), or gone (no task bar window); every call into it is counted.
 bool refuseIcon = false, busyShell = false, trayGone = false, boxShown = false;
-int shellCalls = 0;
+int shellCalls;
 BOOL WINAPI LogonShell(DWORD message, PNOTIFYICONDATAA data) {
   ++shellCalls;
   return busyShell || (message == NIM_ADD && refuseIcon) ? FALSE : Shell_NotifyIconA(message, data);
@@ -144,9 +144,7 @@ TEST_F(MainWindowTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindo
   for (int tick = 0; tick < 20; ++tick) Send(WM_TIMER, MainWindow::kTimerId);
   EXPECT_EQ(shellCalls, 2) << "calls into Explorer";
   EXPECT_FALSE(IsWindowVisible(form)) << "a busy Explorer brought the hidden window back";
-  busyShell = false, trayGone = true;  // the task bar ends
-  Send(WM_TIMER, MainWindow::kTimerId);
-  trayGone = false;
+  busyShell = false, trayGone = true, Send(WM_TIMER, MainWindow::kTimerId), trayGone = false;  // the task bar ends
   EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without a task bar";
 }
 
