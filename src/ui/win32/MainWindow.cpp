@@ -16,6 +16,9 @@ namespace scenewright::win32 {
 
 namespace {
 
+// Explorer's drop, and the message that carries the dropped names (WM_COPYGLOBALDATA).
+constexpr std::array<UINT, 3> kDropMessages{WM_DROPFILES, WM_COPYDATA, 0x0049};
+
 constexpr const char* kImageClassName = "ScenewrightImage";
 // Room for the returned text: large enough for any real multiple selection.
 constexpr std::size_t kFileBufferSize = 65536;
@@ -157,11 +160,9 @@ bool MainWindow::Create() {
                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (hwnd_ == nullptr) return false;
   // These come from other processes, which may run at a lower level than an elevated program:
-  // the task bar, a second start, and Explorer's drops (0x0049 carries a drop's file names).
-  constexpr UINT kCopyGlobalData = 0x0049;
-  for (UINT message : {taskbarCreated_, secondStart_, UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) {
-    ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
-  }
+  // the task bar, a second start, and Explorer's drops (here and on the list, which takes them).
+  for (UINT message : {taskbarCreated_, secondStart_}) ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
+  for (UINT message : kDropMessages) ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
   CreateControls();
   Layout(WindowDpi(hwnd_));
   return true;
@@ -185,6 +186,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
   } else if (spec.kind == ControlKind::ListBox) {
     // Files dropped from Explorer arrive as the list's own WM_DROPFILES.
     DragAcceptFiles(control, TRUE);
+    for (UINT message : kDropMessages) ChangeWindowMessageFilterEx(control, message, MSGFLT_ALLOW, nullptr);
     SetWindowSubclass(control, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   } else if (spec.kind == ControlKind::Image) {
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
