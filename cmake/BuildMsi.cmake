@@ -16,11 +16,12 @@ string(UUID MSI_PACKAGE_CODE NAMESPACE ${namespace} NAME "package ${PROJECT_VERS
 file(REMOVE_RECURSE ${STAGE})
 file(MAKE_DIRECTORY ${STAGE})
 file(COPY_FILE ${EXE} ${STAGE}/scenewright.exe)
+file(COPY_FILE ${UNINSTALL_EXE} ${STAGE}/scenewright-uninstall.exe)
 file(COPY_FILE ${SOURCE_DIR}/LICENSE ${STAGE}/LICENSE.txt)
 file(COPY_FILE ${SOURCE_DIR}/resources/windows-readme.txt ${STAGE}/README.txt)
 file(COPY_FILE ${SOURCE_DIR}/src/ui/win32/resources/scenewright.ico ${STAGE}/scenewright.ico)
 configure_file(${SOURCE_DIR}/resources/windows/scenewright.wxs.in ${STAGE}/scenewright.wxs @ONLY)
-execute_process(COMMAND touch -h -d @${epoch} scenewright.exe LICENSE.txt README.txt scenewright.ico
+execute_process(COMMAND touch -h -d @${epoch} scenewright.exe scenewright-uninstall.exe LICENSE.txt README.txt scenewright.ico
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
 set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 set(ENV{TZ} UTC)

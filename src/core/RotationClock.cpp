@@ -1,6 +1,7 @@
 #include "core/RotationClock.h"
 
 #include <cmath>
+#include <utility>
 
 #include "core/ApplyWallpaper.h"
 #include "core/Countdown.h"
@@ -25,11 +26,24 @@ void ApplyNextWallpaper(RotationState& state, const WallpaperList& list, const S
   ApplyWallpaper(list.At(state.currentindex), services.pictures, services.desktop);
 }
 
+namespace {
+
+// A timed change: the next entry, if there is one, and the count starts again.
+void ApplyDueChange(RotationState& state, const WallpaperList& list, const Services& services, UniformRandom& random) {
+  if (list.Count() > 0) ApplyNextWallpaper(state, list, services, random);
+  state.elapsed = 0;
+}
+
+}  // namespace
+
 std::string RotationTick(RotationState& state, const WallpaperList& list, const Services& services,
                          UniformRandom& random, const std::function<void()>& minimisedWindowCheck) {
   if (minimisedWindowCheck) minimisedWindowCheck();
+  const bool nextRequested = std::exchange(state.nextrequested, false);
   if (state.interval <= 0) {
     state.lasttick = services.clock.SecondsSinceMidnight();
+    // Whoever rotates by hand only still gets the change the button promises.
+    if (nextRequested) ApplyDueChange(state, list, services, random);
     return std::string(kCountdownDisabledText);
   }
   const float now = services.clock.SecondsSinceMidnight();
@@ -37,13 +51,13 @@ std::string RotationTick(RotationState& state, const WallpaperList& list, const 
   if (static_cast<float>(state.lasttick) > now) state.lasttick -= kSecondsPerDay;
   state.elapsed += now - state.lasttick;
   state.lasttick = now;
-  if (state.elapsed >= static_cast<double>(state.interval)) {
-    if (list.Count() > 0) ApplyNextWallpaper(state, list, services, random);
-    state.elapsed = 0;
-  }
+  if (state.elapsed >= static_cast<double>(state.interval)) ApplyDueChange(state, list, services, random);
   return CountdownText(static_cast<double>(state.interval) - state.elapsed, services.locale.DecimalSeparator());
 }
 
-void RequestNextWallpaper(RotationState& state) { state.elapsed = static_cast<double>(state.interval) + 0.1; }
+void RequestNextWallpaper(RotationState& state) {
+  state.elapsed = static_cast<double>(state.interval) + 0.1;
+  state.nextrequested = true;
+}
 
 }  // namespace scenewright

@@ -25,7 +25,7 @@ void ApplyNextWallpaper(RotationState& state, const WallpaperList& list, const S
 std::string RotationTick(RotationState& state, const WallpaperList& list, const Services& services,
                          UniformRandom& random, const std::function<void()>& minimisedWindowCheck);
 
-// The Next Wallpaper button: makes the next tick due at once.
+// The Next Wallpaper button: makes the next tick change the wallpaper, with timed changes on or off.
 void RequestNextWallpaper(RotationState& state);
 
 }  // namespace scenewright

@@ -13,6 +13,7 @@ struct RotationState {
   std::int16_t currentindex = 0;  // the entry applied last; -1: none yet
   double elapsed = 0;             // seconds counted toward the next timed change
   double lasttick = 0;            // time of day of the previous clock reading
+  bool nextrequested = false;     // Next Wallpaper clicked: the next tick changes, timed or not
 };
 
 }  // namespace scenewright

@@ -17,7 +17,8 @@ class Registry {
   // Deleting a value that does not exist is harmless; failures are silent.
   virtual void DeleteRegistryValue(RegistryRoot root, const std::string& keyPath,
                                    const std::string& valueName) = 0;
-  // True only when the value exists and holds exactly `text`, as SetRegistryValue writes it.
+  // True only when the value exists and starts the same program as `text`, compared as the
+  // system resolves paths (on Windows: with or without quotes, any letter case, short or long).
   virtual bool HoldsRegistryValue(RegistryRoot root, const std::string& keyPath,
                                   const std::string& valueName, const std::string& text) = 0;
 };

@@ -80,6 +80,20 @@ TEST(RotationClock, ChangesWhenTheIntervalRunsOutOrAtOnceOnNextAndFailuresChange
   EXPECT_EQ(CountdownText(0.25, ","), In("0,2"));  // one decimal, halves to even, the user's separator
 }
 
+// By hand only: time changes nothing, each click one change at the next tick.
+TEST(RotationClock, NextWallpaperChangesAlsoWithTimedChangesOff) {
+  for (std::int32_t interval : {0, -1}) {
+    Program run;
+    for (const auto& path : run.system.MakePictures(2)) run.list.Add(path);
+    run.state = {.interval = interval, .currentindex = -1, .elapsed = 5, .lasttick = 100};
+    RequestNextWallpaper(run.state);
+    EXPECT_EQ(run.Tick(300.0f), "Timed wallpaper changing is disabled.");
+    run.Tick(400.0f);
+    EXPECT_EQ(std::tuple(run.system.setCount, run.state.currentindex, run.state.elapsed, run.state.lasttick),
+              std::tuple(1, 0, 0.0, 400.0)) << interval;
+  }
+}
+
 // An existing file is read, clamped and never completed.
 TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   // The file after "[General]" (no file yet on a first run: the program writes it), the pictures

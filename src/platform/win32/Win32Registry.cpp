@@ -16,7 +16,36 @@ HKEY RootHandle(RegistryRoot root) {
   return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
+// A path as Windows finds the file: complete, each name in its long form where the file
+// exists (a short 8.3 name is another spelling of the same file).
+std::string ResolvedPath(const std::string& path) {
+  std::string full(MAX_PATH, '\0');
+  DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+  if (length == 0 || length >= full.size()) return path;
+  full.resize(length);
+  std::string longForm(MAX_PATH, '\0');
+  length = GetLongPathNameA(full.c_str(), longForm.data(), static_cast<DWORD>(longForm.size()));
+  if (length == 0 || length >= longForm.size()) return full;
+  longForm.resize(length);
+  return longForm;
+}
+
+std::string ProgramOfCommand(std::string command) {
+  // The program is the quoted part, or the whole text when it has no quotes.
+  const auto first = command.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  command.erase(0, first);
+  if (command.front() == '"') command = command.substr(1, command.find('"', 1) - 1);
+  while (!command.empty() && command.back() == ' ') command.pop_back();
+  return ResolvedPath(command);
+}
+
 }  // namespace
+
+bool SameProgram(const std::string& command, const std::string& other) {
+  // File names ignore case on Windows.
+  return lstrcmpiA(ProgramOfCommand(command).c_str(), ProgramOfCommand(other).c_str()) == 0;
+}
 
 bool Win32Registry::SetRegistryValue(RegistryRoot root, const std::string& keyPath,
                                      const std::string& valueName, const std::string& text) {
@@ -55,17 +84,22 @@ bool Win32Registry::HoldsRegistryValue(RegistryRoot root, const std::string& key
   if (RegOpenKeyExA(RootHandle(root), keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
     return false;
   }
-  // Room for one byte more than the text and its zero: a longer value does not fit and differs.
-  std::string data(text.size() + 2, '\0');
+  std::string data(MAX_PATH * 2, '\0');
   DWORD type = 0;
   auto size = static_cast<DWORD>(data.size());
   const bool read = RegQueryValueExA(key, valueName.c_str(), nullptr, &type,
                                      reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS;
   RegCloseKey(key);
-  if (!read || type != REG_SZ) return false;
+  if (!read || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
   data.resize(size);
-  if (!data.empty() && data.back() == '\0') data.pop_back();  // other writers may leave it out
-  return data == text;
+  while (!data.empty() && data.back() == '\0') data.pop_back();  // other writers may leave it out
+  if (type == REG_EXPAND_SZ) {
+    std::string expanded(MAX_PATH * 2, '\0');
+    const DWORD length = ExpandEnvironmentStringsA(data.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+    if (length == 0 || length > expanded.size()) return false;
+    data = expanded.c_str();
+  }
+  return SameProgram(data, text);
 }
 
 }  // namespace scenewright::win32

@@ -40,6 +40,11 @@ class Win32FileSystem final : public FileSystem {
   void RemoveLeftovers(const std::string& path) override;
 };
 
+// Whether two commands (or paths) name the same file as Windows resolves them: quotes aside,
+// completed, each name in its long form, letter case aside.
+bool SameProgram(const std::string& command, const std::string& other);
+
+// HoldsRegistryValue compares as SameProgram does: every spelling of the program is one value.
 class Win32Registry final : public Registry {
  public:
   bool SetRegistryValue(RegistryRoot root, const std::string& keyPath, const std::string& valueName,

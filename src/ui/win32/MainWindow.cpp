@@ -18,6 +18,9 @@ namespace scenewright::win32 {
 
 namespace {
 
+// Explorer's drop, and the message that carries the dropped names (WM_COPYGLOBALDATA).
+constexpr std::array<UINT, 3> kDropMessages{WM_DROPFILES, WM_COPYDATA, 0x0049};
+
 constexpr const char* kImageClassName = "ScenewrightImage";
 // Room for the returned text: large enough for any real multiple selection.
 constexpr std::size_t kFileBufferSize = 65536;
@@ -162,10 +165,11 @@ std::vector<const ControlSpec*> InTabOrder() {
 
 }  // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify)
+MainWindow::MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify, FindTray findTray)
     : instance_(instance),
       fileBuffer_(kFileBufferSize, L'\0'),
       notify_(notify),
+      findTray_(findTray),
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")),
       secondStart_(RegisterWindowMessageA(kSecondStartMessage)),
       presenter_(services, *this) {}
@@ -215,8 +219,10 @@ bool MainWindow::Create() {
                           WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_, this);
   if (hwnd_ == nullptr) return false;
-  // Both come from other processes, which may run at a lower level than an elevated program.
+  // These come from other processes, which may run at a lower level than an elevated program:
+  // the task bar, a second start, and Explorer's drops (here and on the list, which takes them).
   for (UINT message : {taskbarCreated_, secondStart_}) ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
+  for (UINT message : kDropMessages) ChangeWindowMessageFilterEx(hwnd_, message, MSGFLT_ALLOW, nullptr);
   CreateControls();
   Layout(WindowDpi(hwnd_));
   return true;
@@ -240,6 +246,7 @@ HWND MainWindow::CreateControl(const ControlSpec& spec) {
   } else if (spec.kind == ControlKind::ListBox) {
     // Files dropped from Explorer arrive as the list's own WM_DROPFILES.
     DragAcceptFiles(control, TRUE);
+    for (UINT message : kDropMessages) ChangeWindowMessageFilterEx(control, message, MSGFLT_ALLOW, nullptr);
     SetWindowSubclass(control, ListProc, 1, reinterpret_cast<DWORD_PTR>(this));
   } else if (spec.kind == ControlKind::Image) {
     SetWindowLongPtrA(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -319,7 +326,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == taskbarCreated_) {
     // A new task bar knows none of the icons: the same record is added again.
-    if (trayWanted_) notify_(NIM_ADD, &tray_);
+    if (trayWanted_) AddToTray();
     return 0;
   }
   if (message == secondStart_) {
@@ -641,21 +648,34 @@ std::string MainWindow::AddTrayIcon(std::string_view tip) {
   // The result is not examined: at logon the task bar may not exist yet, and Explorer may
   // restart at any time; either way the icon comes with the next "TaskbarCreated".
   trayWanted_ = true;
-  notify_(NIM_ADD, &tray_);
+  AddToTray();
   return {};
+}
+
+void MainWindow::AddToTray() {
+  lastAdd_ = GetTickCount64();
+  // An add that timed out in a busy Explorer may still have taken the icon: then only a
+  // modification succeeds.
+  iconAdded_ = notify_(NIM_ADD, &tray_) || notify_(NIM_MODIFY, &tray_);
 }
 
 void MainWindow::RemoveTrayIcon() {
   trayWanted_ = false;
+  iconAdded_ = false;
   notify_(NIM_DELETE, &tray_);
 }
 
 bool MainWindow::TrayIconShown() {
-  // Changing nothing succeeds only for an icon the shell holds now (none while Explorer is
-  // gone, none after anything removed it).
-  NOTIFYICONDATAA probe = tray_;
-  probe.uFlags = 0;
-  return trayWanted_ && notify_(NIM_MODIFY, &probe);
+  // Known from the tray's own events, never by asking Explorer at every tick: the add's
+  // answer, "TaskbarCreated", and the task bar's window, whose end takes the icon along.
+  if (!trayWanted_) return false;
+  if (findTray_() == nullptr) return iconAdded_ = false;
+  // An add the shell refused or left unanswered is tried again every few seconds.
+  constexpr ULONGLONG kAddAgainMs = 2000;
+  if (!iconAdded_ && GetTickCount64() - lastAdd_ >= kAddAgainMs) AddToTray();
+  // While the task bar exists, a busy Explorer never brings a hidden window back; only a
+  // window not yet hidden waits for an icon it can come back from.
+  return iconAdded_ || !IsWindowVisible(hwnd_);
 }
 
 WindowState MainWindow::GetWindowState() {

@@ -26,11 +26,16 @@ class MainWindow final : public FormView {
   // Posted to the window by a second start of the program, which then ends.
   static constexpr const char* kSecondStartMessage = "Scenewright.SecondStart";
   using ShellNotify = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAA);
+  using FindTray = HWND (*)();
+  // The task bar's window, which holds the tray; none while Explorer is gone.
+  static HWND TaskBarWindow() { return FindWindowA("Shell_TrayWnd", nullptr); }
 
   // The window owns its presenter: the window procedure calls it until the window is gone,
   // so it must not end before the window does.
-  // `notify` is the shell's icon call; tests put a refusing one in its place.
-  MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify = Shell_NotifyIconA);
+  // `notify` is the shell's icon call and `findTray` finds the task bar; tests put a refusing
+  // or busy shell, and a task bar that is gone, in their place.
+  MainWindow(HINSTANCE instance, const Services& services, ShellNotify notify = Shell_NotifyIconA,
+             FindTray findTray = TaskBarWindow);
   ~MainWindow() override;
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
@@ -78,6 +83,7 @@ class MainWindow final : public FormView {
   void CreateControls();
   void Layout(int dpi);
   void RunShutDown();
+  void AddToTray();
   void PaintPreview(HWND image);
   HWND CreateControl(const ControlSpec& spec);
   // The paths the program can name; the others are left out and the user told once.
@@ -94,7 +100,10 @@ class MainWindow final : public FormView {
   std::vector<wchar_t> fileBuffer_;
   NOTIFYICONDATAA tray_{};  // the tray record, used to add the icon and to remove it
   bool trayWanted_ = false;  // between adding the icon and removing it, wherever the shell is
+  bool iconAdded_ = false;   // the shell took the icon at the last add, and its task bar still exists
+  ULONGLONG lastAdd_ = 0;    // when the icon was last added, in GetTickCount64's milliseconds
   ShellNotify notify_;
+  FindTray findTray_;
   UINT taskbarCreated_;  // sent to every top-level window when a task bar (Explorer) starts
   UINT secondStart_;
   HWND lastFocus_ = nullptr;

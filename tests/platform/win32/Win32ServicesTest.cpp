@@ -75,6 +75,20 @@ TEST(Win32RegistryTest, RunValueIsWrittenOnceMachineWideOrForThisUser) {
     UnregisterStartAtLogon(elevated);
     EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE) + RunValue(HKEY_CURRENT_USER), "<none><none>");
   }
+  // The machine-wide value in another spelling of this program (8.3 form, letter case): this user's goes.
+  TempFolder temp;
+  const std::string folder = temp / "Scene Wright Folder";
+  std::string upper = folder, shortFolder(MAX_PATH, '\0');
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) && CloseHandle(CreateFileA((folder + "\\Scenewright.exe").c_str(),
+      GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr)) && GetShortPathNameA(folder.c_str(), shortFolder.data(), MAX_PATH));
+  for (const std::string& spelling : {std::string(shortFolder.c_str()), std::string(CharUpperA(upper.data()))}) {
+    elevated.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", folder + "\\Scenewright.exe");
+    elevated.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "x");
+    program.folder = spelling;
+    RegisterStartAtLogon(ordinary, program);
+    EXPECT_EQ(RunValue(HKEY_CURRENT_USER), "<none>") << spelling;
+  }
+  UnregisterStartAtLogon(elevated);
   Win32ProgramInfo self;  // the running executable's path, put together from its folder, base name and extension
   EXPECT_EQ(RunValueData(self), Win32ProgramInfo::ModulePath());
 }

@@ -68,6 +68,12 @@ xdotool mousemove --window "$window" 56 105 click 1 key Home Delete 2 3 ctrl+a 4
   mousemove --window "$window" 52 32 click 1 mousemove --window "$window" 52 128 click 1 sleep 0.3
 [[ $(setting interval) == 14400 ]] || fail "interval is $(setting interval), not 4 hours"
 [[ ! -e $entry ]] || fail "Start With Windows cleared and saved, its autostart entry stays"
+# Timed changes off and saved: Next Wallpaper still changes the wallpaper, to entry 1.
+bitmap=$XDG_CACHE_HOME/scenewright.bmp && stamp=$(stat -c %y "$bitmap")
+xdotool mousemove --window "$window" 52 88 click 1 mousemove --window "$window" 52 128 click 1 sleep 0.3 \
+  mousemove --window "$window" 284 272 click 1
+[[ $(setting interval) == -1 ]] || fail "interval is $(setting interval), not off"
+within 3000 eval '[[ $(stat -c %y "$bitmap") != "$stamp" ]]' || fail "Next Wallpaper with timed changes off changed nothing"
 xdotool windowminimize "$window"
 within 5000 eval 'xprop -id "$window" WM_STATE | grep -q Iconic' && sleep 0.5 || fail "the window was not minimised"  # then five ticks
 managed || fail "minimised without a tray, the window left the window list"
@@ -100,8 +106,8 @@ for _ in 1 2 3; do
   within 5000 eval '! kill -0 "$pid" 2>/dev/null' && break
 done
 wait_for_end
-[[ $(setting currentindex) == 0 ]] || fail "currentindex is $(setting currentindex)"
-expected=0
+[[ $(setting currentindex) == 1 ]] || fail "currentindex is $(setting currentindex)"
+expected=1
 # A killed program's lock and socket do not block the next start.
 start
 kill -KILL "$pid"

@@ -24,11 +24,15 @@ std::string Text(HWND window) {
   return text;
 }
 
-// The shell as at a logon before the task bar exists: it refuses the icon while this is set.
-bool refuseIcon = false, boxShown = false;
+// The shell as at a logon before the task bar exists (it refuses the icon), as a busy Explorer
+// (every call fails), or gone (no task bar window); every call into it is counted.
+bool refuseIcon = false, busyShell = false, trayGone = false, boxShown = false;
+int shellCalls;
 BOOL WINAPI LogonShell(DWORD message, PNOTIFYICONDATAA data) {
-  return message == NIM_ADD && refuseIcon ? FALSE : Shell_NotifyIconA(message, data);
+  ++shellCalls;
+  return busyShell || (message == NIM_ADD && refuseIcon) ? FALSE : Shell_NotifyIconA(message, data);
 }
+HWND TestTaskBar() { return trayGone ? nullptr : GetDesktopWindow(); }
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -39,7 +43,7 @@ class MainWindowTest : public ::testing::Test {
   void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) { SendMessageA(window.Window(), message, wParam, lParam); }
 
   FakeSystem system;
-  MainWindow window{GetModuleHandleA(nullptr), system.services(), LogonShell};
+  MainWindow window{GetModuleHandleA(nullptr), system.services(), LogonShell, TestTaskBar};
   Presenter& presenter = window.presenter();
 };
 
@@ -129,11 +133,14 @@ TEST_F(MainWindowTest, TheIconComesWithEachTaskBarAndOnlyAShownIconHidesTheWindo
   Send(RegisterWindowMessageA("TaskbarCreated"));
   minimise();
   EXPECT_FALSE(IsWindowVisible(form)) << "no icon came with the task bar";
-  NOTIFYICONDATAA icon{};
-  icon.cbSize = NOTIFYICONDATAA_V1_SIZE, icon.hWnd = form, icon.uID = 1;
-  ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &icon));  // gone, as with a task bar that ends
-  Send(WM_TIMER, MainWindow::kTimerId);
-  EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without its icon";
+  // Explorer busy, even when a new task bar comes: no call at the ticks, the window stays hidden.
+  busyShell = true, shellCalls = 0;
+  Send(RegisterWindowMessageA("TaskbarCreated"));
+  for (int tick = 0; tick < 20; ++tick) Send(WM_TIMER, MainWindow::kTimerId);
+  EXPECT_EQ(shellCalls, 2) << "calls into Explorer";
+  EXPECT_FALSE(IsWindowVisible(form)) << "a busy Explorer brought the hidden window back";
+  busyShell = false, trayGone = true, Send(WM_TIMER, MainWindow::kTimerId), trayGone = false;  // the task bar ends
+  EXPECT_TRUE(IsWindowVisible(form) && !IsIconic(form)) << "the window stayed hidden without a task bar";
 }
 
 // Moving to a monitor of each scale rebuilds the layout, and every caption is whole, measured

@@ -3,7 +3,7 @@
 //   window-probe hide     minimises the window and waits until it hides in the tray
 //   window-probe row N    prints the screen position of the middle of list row N as X Y
 //   window-probe close    asks the window to close, as its close box does, and waits for it to go
-//   window-probe click ID...  clicks each button or box of the frame, in turn
+//   window-probe click ID...  clicks each button or box, in turn
 //   window-probe middle ID    prints the screen position of the middle of control ID as X Y
 //   window-probe open PATH    picks PATH in Add Files' dialog; prints the text of a box that follows
 
@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   } else if (command == "click") {
     for (int i = 2; i < argc; ++i) {
       HWND control = GetDlgItem(GetDlgItem(window, 1000), std::atoi(argv[i]));
+      if (control == nullptr) control = GetDlgItem(window, std::atoi(argv[i]));  // outside the frame
       if (control == nullptr) return 1;
       SendMessageA(control, BM_CLICK, 0, 0);
     }

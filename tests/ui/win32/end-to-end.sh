@@ -75,9 +75,14 @@ read -r blue red lime < <(tail -n3 "$out/app/wallpaper.dat" | tr -d '\r' | paste
 run_value() { run --timeout 60 reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Run' /v Scenewright >/dev/null 2>&1; }
 run_value || fail "no Run value at the first start"
 probe click 1001 1009 && ! run_value || fail "Start With Windows cleared and saved, the Run value stays"
+# Timed changes off (1004) and saved: Next Wallpaper (1015) still moves on, to row 4 (the
+# dropped copy of blue.bmp).
+probe click 1004 1009 1015 && grep -qx $'interval=-1\r' "$out/app/scenewright.ini" || fail "timed changes not saved off"
+for _ in $(seq 50); do size=$(identify -format '%wx%h' "$bitmap" 2>/dev/null) && [[ $size == 29x31 ]] && break; sleep 0.1; done
+[[ $size == 29x31 ]] || fail "after Next Wallpaper with timed changes off the bitmap is $size, not 29x31"
 
 stop "the window did not close, or scenewright.exe failed"
-grep -qx $'currentindex=3\r' "$out/app/scenewright.ini" || fail "closing did not write currentindex 3"
+grep -qx $'currentindex=4' "$out/app/scenewright.ini" || fail "closing did not write currentindex 4"
 
 # A second start while the window hides in the tray brings that window back and ends at once,
 # the files untouched; a killed program does not block the next start.
