@@ -169,7 +169,13 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", bitmap, folder / "text.jpg", folder / "yellow.tif"}));
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
   EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
-  for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
+  // The dialog offers each kind once; each has a file of its kind that a drop keeps and the loader shows.
+  const std::vector<std::string> offered = pictures.FilePatterns();
+  for (const char* kind : {"*.bmp", "*.jpg", "*.gif", "*.ico", "*.wmf", "*.emf", "*.png", "*.tif", "*.tiff"}) EXPECT_EQ(std::ranges::count(offered, kind), 1) << kind;
+  for (const std::string& kind : offered) {
+    const std::string sample = kPictures + "/kind" + kind.substr(1);
+    EXPECT_TRUE(pictures.IsPicture(sample) && pictures.LoadStagingPicture(sample) && pictures.SaveStagingPictureAsBitmap(bitmap)) << kind;
+  }
   // A legitimate 80-megapixel photo still becomes the wallpaper.
   ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/photo-10000x8000.jpg") && pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap).substr(18, 8), std::string("\x10\x27\0\0\x40\x1f\0\0", 8));

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes the pictures whose declared size decides their fate into OUTDIR: small files whose
-headers declare pictures too large for the memory budget (a real small picture with its size
-fields rewritten), and with --photo a legitimate 10000 x 8000 JPEG, encoded row by row by
-cjpeg so that nothing holds it whole."""
+"""Writes the test pictures no converter makes into OUTDIR: small files whose headers declare
+pictures too large for the memory budget (a real small picture with its size fields
+rewritten), two metafiles, and with --photo a legitimate 10000 x 8000 JPEG, encoded row by row
+by cjpeg so that nothing holds it whole."""
 import os, struct, subprocess, sys, zlib
 
 out = sys.argv[1]
@@ -40,6 +40,17 @@ files = {
     "rgba16-12000x14800.png": png(12000, 14800, 16, 6),
     "screen-60000.gif": bytes(gif),
 }
+# A placeable WMF and an EMF of 40 x 20 pixels that draw nothing: white when shown.
+wmf = struct.pack("<HHHIHIH", 1, 9, 0x300, 12, 0, 3, 0) + struct.pack("<IH", 3, 0)  # header, end record
+placeable = struct.pack("<IHhhhhHI", 0x9AC6CDD7, 0, 0, 0, 600, 300, 1440, 0)
+checksum = 0
+for word in struct.unpack("<10H", placeable[:20]):
+    checksum ^= word
+files["kind.wmf"] = placeable + struct.pack("<H", checksum) + wmf
+end = struct.pack("<IIIII", 14, 20, 0, 16, 20)
+header = struct.pack("<II4i4iIIIIHHIIIiiii", 1, 88, 0, 0, 39, 19, 0, 0, 1058, 529, 0x464D4520, 0x10000, 88 + len(end),
+                     2, 1, 0, 0, 0, 0, 1024, 768, 271, 203)
+files["kind.emf"] = header + end
 for name, data in files.items():
     with open(os.path.join(out, name), "wb") as f:
         f.write(data)
