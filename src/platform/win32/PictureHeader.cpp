@@ -1,6 +1,7 @@
 #include "platform/win32/PictureHeader.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace scenewright::win32 {
@@ -34,6 +35,9 @@ class Bytes {
   bool big_;
   bool short_ = false;
 };
+
+// a * b, or the largest number where that would wrap: a picture that large is refused anyway.
+std::uint64_t Times(std::uint64_t a, std::uint64_t b) { return b != 0 && a > UINT64_MAX / b ? UINT64_MAX : a * b; }
 
 bool Starts(std::string_view file, std::string_view magic) { return file.substr(0, magic.size()) == magic; }
 
@@ -86,7 +90,7 @@ std::optional<PictureHeader> PngHeader(std::string_view file) {
   const std::uint64_t width = in.Get(16, 4), height = in.Get(20, 4), depth = in.Get(24, 1), type = in.Get(25, 1);
   const std::uint64_t channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
   if (in.Short()) return std::nullopt;
-  return Made(width, height, (width * channels * depth + 7) / 8 * height);
+  return Made(width, height, Times((width * channels * depth + 7) / 8, height));
 }
 
 std::optional<PictureHeader> GifHeader(std::string_view file) {
@@ -108,8 +112,12 @@ std::optional<PictureHeader> GifHeader(std::string_view file) {
       skipBlocks();
     } else if (kind == 0x2C) {
       const std::uint64_t w = in.Get(at + 5, 2), h = in.Get(at + 7, 2);
-      if (first) width = std::max(width, w), height = std::max(height, h), first = false;
-      frames += w * h;
+      if (first) {  // shown on the logical screen, or the screen grown to hold it
+        width = std::max(width, w);
+        height = std::max(height, h);
+        first = false;
+      }
+      frames = std::min(frames + w * h, UINT64_MAX >> 1);
       at += 10 + table(in.Get(at + 9, 1)) + 1;
       skipBlocks();
     } else {
@@ -134,7 +142,7 @@ std::optional<PictureHeader> BmpHeader(std::string_view file) {
   if (in.Short()) return std::nullopt;
   // Run-length rows are expanded to 32 bits a pixel; others are kept as stored.
   const std::uint64_t stride = compression == 1 || compression == 2 ? width * 4 : (width * bits + 31) / 32 * 4;
-  return Made(width, height, stride * height);
+  return Made(width, height, Times(stride, height));
 }
 
 // Tag 274 of a TIFF structure's first directory.

@@ -34,6 +34,8 @@ constexpr std::uint64_t kStripBytes = 4 << 20;
 
 std::uint64_t RowBytes24(std::uint64_t width) { return (width * 3 + 3) & ~std::uint64_t{3}; }
 
+// Sides past the budget are refused before anything else, so that a caller's product of two
+// sides within it never wraps.
 bool Fits(std::uint64_t width, std::uint64_t height, std::uint64_t decoderBytes) {
   if (width == 0 || height == 0 || width > kBudgetBytes || height > kBudgetBytes || decoderBytes > kBudgetBytes) {
     return false;
@@ -253,8 +255,8 @@ PicturePtr LoadPictureWithWic(std::string_view bytes) {
     for (UINT row = 0; ok && row < rows; ++row) {
       BYTE* to = place(0, top + row);
       const std::ptrdiff_t step = width > 1 ? place(1, top + row) - to : 0;
-      for (const BYTE* from = &strip[std::size_t{row} * width * 4]; from != &strip[std::size_t{row + 1} * width * 4];
-           from += 4, to += step) {
+      const BYTE* from = strip.data() + std::size_t{row} * width * 4;
+      for (const BYTE* end = from + std::size_t{width} * 4; from != end; from += 4, to += step) {
         to[0] = from[0], to[1] = from[1], to[2] = from[2];
       }
     }
@@ -318,10 +320,11 @@ bool Win32Pictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
     const int width = HimetricToPixels(hmWidth, dpiX);
     const int height = HimetricToPixels(hmHeight, dpiY);
     // Drawn through a bitmap of its own beside the file: both count.
-    file = Fits(static_cast<std::uint64_t>(std::max(width, 0)), static_cast<std::uint64_t>(std::max(height, 0)),
-                RowBytes24(static_cast<std::uint64_t>(std::max(width, 0))) * static_cast<std::uint64_t>(std::max(height, 0)))
-               ? BlankBmp24(width, height)
-               : std::nullopt;
+    if (width <= 0 || height <= 0 || !Fits(static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height),
+                                           RowBytes24(static_cast<std::uint64_t>(width)) * static_cast<std::uint64_t>(height))) {
+      return false;
+    }
+    file = BlankBmp24(width, height);
     if (!file || !RenderRows(staging_.get(), width, height, hmWidth, hmHeight, file->data() + kBmp24HeaderBytes)) {
       return false;
     }
