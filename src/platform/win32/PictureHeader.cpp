@@ -8,6 +8,11 @@ namespace scenewright::win32 {
 
 namespace {
 
+// `length` bytes of `data` from `at`, fewer where it ends: never a read past its end.
+std::string_view Part(std::string_view data, std::size_t at, std::size_t length) {
+  return at > data.size() ? std::string_view() : data.substr(at, length);
+}
+
 // Reads fixed-size numbers out of a byte range; every read past its end gives 0 and marks it.
 class Bytes {
  public:
@@ -26,9 +31,7 @@ class Bytes {
   }
   bool Short() const { return short_; }
   std::size_t size() const { return data_.size(); }
-  std::string_view Sub(std::size_t at, std::size_t length) const {
-    return at > data_.size() ? std::string_view() : data_.substr(at, length);
-  }
+  std::string_view Sub(std::size_t at, std::size_t length) const { return Part(data_, at, length); }
 
  private:
   std::string_view data_;
@@ -86,7 +89,7 @@ std::optional<PictureHeader> JpegHeader(std::string_view file) {
 
 std::optional<PictureHeader> PngHeader(std::string_view file) {
   Bytes in(file, true);
-  if (file.substr(12, 4) != "IHDR") return std::nullopt;
+  if (Part(file, 12, 4) != "IHDR") return std::nullopt;
   const std::uint64_t width = in.Get(16, 4), height = in.Get(20, 4), depth = in.Get(24, 1), type = in.Get(25, 1);
   const std::uint64_t channels = type == 2 ? 3 : type == 4 ? 2 : type == 6 ? 4 : 1;
   if (in.Short()) return std::nullopt;
@@ -96,7 +99,7 @@ std::optional<PictureHeader> PngHeader(std::string_view file) {
 std::optional<PictureHeader> GifHeader(std::string_view file) {
   Bytes in(file);
   std::uint64_t width = in.Get(6, 2), height = in.Get(8, 2);
-  const auto table = [&in](std::uint32_t flags) { return flags & 0x80 ? 3u << ((flags & 7) + 1) : 0u; };
+  const auto table = [](std::uint32_t flags) { return flags & 0x80 ? 3u << ((flags & 7) + 1) : 0u; };
   std::size_t at = 13 + table(in.Get(10, 1));
   const auto skipBlocks = [&in, &at] {
     for (std::uint32_t n; !in.Short() && (n = in.Get(at, 1)) != 0;) at += 1 + n;
@@ -190,17 +193,17 @@ int ExifOrientation(std::string_view file) {
     Bytes in(file, true);
     for (std::size_t at = 8; at + 8 <= file.size();) {
       const std::uint64_t length = in.Get(at, 4);
-      if (file.substr(at + 4, 4) == "eXIf") return TiffOrientation(WithoutExifPrefix(in.Sub(at + 8, length)));
-      if (file.substr(at + 4, 4) == "IEND") break;
+      if (Part(file, at + 4, 4) == "eXIf") return TiffOrientation(WithoutExifPrefix(in.Sub(at + 8, length)));
+      if (Part(file, at + 4, 4) == "IEND") break;
       at += 12 + length;
     }
     return 1;
   }
-  if (Starts(file, "RIFF") && file.substr(8, 4) == "WEBP") {
+  if (Starts(file, "RIFF") && Part(file, 8, 4) == "WEBP") {
     Bytes in(file);
     for (std::size_t at = 12; at + 8 <= file.size();) {
       const std::uint64_t length = in.Get(at + 4, 4);
-      if (file.substr(at, 4) == "EXIF") return TiffOrientation(WithoutExifPrefix(in.Sub(at + 8, length)));
+      if (Part(file, at, 4) == "EXIF") return TiffOrientation(WithoutExifPrefix(in.Sub(at + 8, length)));
       at += 8 + length + (length & 1);
     }
     return 1;
