@@ -191,8 +191,11 @@ TEST(PictureHeaderTest, CorruptOrOutOfRangeOrientationsAreIgnored) {
     tiff = "Exif" + std::string(2, '\0') + tiff.substr(0, tiff.size() - cut);
     return std::string("\xFF\xD8\xFF\xE1", 4) + static_cast<char>((tiff.size() + 2) >> 8) + static_cast<char>(tiff.size() + 2) + tiff;
   };
+  // The same directory in a WebP's EXIF chunk (the imaging component under Wine reads no WebP).
+  const std::string tiff = jpeg(3, 8, 8, 1).substr(12);
+  const std::string webp = std::string("RIFF\0\0\0\0WEBPEXIF", 16) + static_cast<char>(tiff.size()) + std::string(3, '\0') + tiff;
   const std::pair<std::string, int> cases[] = {
-      {jpeg(3, 6, 8, 1), 6}, {jpeg(3, 9, 8, 1), 1}, {jpeg(3, 0, 8, 1), 1}, {jpeg(4, 6, 8, 1), 1},
+      {webp, 8}, {webp.substr(0, 30), 1}, {jpeg(3, 6, 8, 1), 6}, {jpeg(3, 9, 8, 1), 1}, {jpeg(3, 0, 8, 1), 1}, {jpeg(4, 6, 8, 1), 1},
       {jpeg(3, 6, 0xFFFFFFF0, 1), 1}, {jpeg(3, 6, 8, 0xFFFF), 6}, {jpeg(3, 6, 8, 1, 3), 1},
       {jpeg(3, 6, 8, 1).substr(0, 20), 1}, {"II*", 1}, {"", 1}};
   for (const auto& [file, orientation] : cases) EXPECT_EQ(ExifOrientation(file), orientation) << ::testing::PrintToString(file);
