@@ -142,6 +142,12 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   PROCESS_MEMORY_COUNTERS memory{};
   ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory));
   EXPECT_LT(memory.PeakWorkingSetSize, std::size_t{160} << 20);
+  // The staging picture is still the last one that loaded.
+  ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
+  EXPECT_EQ(ReadBytes(bitmap), before);
+  EXPECT_FALSE(pictures.SaveStagingPictureAsBitmap(folder / "no-such-folder\\scenewright.bmp"));
+  EXPECT_EQ(EntryCount(folder.path()), 1u);  // no temporary file left beside the bitmap
+
   Win32Desktop desktop;
   EXPECT_EQ(desktop.BitmapFileCandidates(),
             (std::vector<std::string>{"C:\\scenewright.bmp", std::getenv("LOCALAPPDATA") + std::string("\\scenewright.bmp")}));
