@@ -116,9 +116,11 @@ ComPtr<IWICImagingFactory> WicFactory() {
   return factory;
 }
 
-// Whether the frame's picture fits the budget, its decoder taken to hold it whole at its own
-// pixel format where the header did not say more.
-bool FrameFits(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT width, UINT height) {
+// Whether the frame's picture fits the budget beside what its decoder keeps: as the file's
+// header says, or else the whole frame at the codec's own pixel format.
+bool FrameFits(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT width, UINT height,
+               const std::optional<PictureHeader>& header) {
+  if (header) return Fits(width, height, header->decoderBytes);
   WICPixelFormatGUID format{};
   ComPtr<IWICComponentInfo> component;
   ComPtr<IWICPixelFormatInfo> pixelFormat;
@@ -223,7 +225,7 @@ PicturePtr LoadPictureWithWic(std::string_view bytes) {
       FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                               &decoder)) ||
       FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&width, &height)) ||
-      !(header ? Fits(width, height, header->decoderBytes) : FrameFits(factory.Get(), frame.Get(), width, height)) ||
+      !FrameFits(factory.Get(), frame.Get(), width, height, header) ||
       FAILED(factory->CreateFormatConverter(&converter)) ||
       // Premultiplied: each colour already weighed by its alpha, which is the picture over black.
       FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone,
@@ -333,12 +335,11 @@ bool Win32Pictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
 }
 
 bool Win32Pictures::IsPicture(const std::string& path) {
-  // The kinds whose decoders would read the whole file are judged from its head, by the
-  // loader's own rule; for the others a codec that knows the content reads only the header.
+  // A picture the loader would refuse for its size is judged from the file's head, before any
+  // decoder reads it whole; then a codec that knows the content reads the header.
   if (path.empty()) return false;
-  if (const auto header = ReadPictureHeader(FileHead(path))) {
-    return Fits(header->width, header->height, header->decoderBytes);
-  }
+  const auto header = ReadPictureHeader(FileHead(path));
+  if (header && !Fits(header->width, header->height, header->decoderBytes)) return false;
   ComPtr<IWICImagingFactory> factory = WicFactory();
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
@@ -348,7 +349,7 @@ bool Win32Pictures::IsPicture(const std::string& path) {
       SUCCEEDED(factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, &decoder)) &&
       SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height))) {
-    return FrameFits(factory.Get(), frame.Get(), width, height);
+    return FrameFits(factory.Get(), frame.Get(), width, height, header);
   }
   // Metafiles have no codec: the system loader is asked itself, for a file of a metafile's
   // size only, so that a film dropped with the pictures is not read whole.
