@@ -11,7 +11,7 @@ mkdir -p "$work"
 
 # The test's own pictures declaring their sizes, with the legitimate photo; and a real
 # 20000 x 20000 baseline JPEG, a gradient encoded row by row.
-python3 tests/platform/win32/declared-sizes.py "$work" --photo
+python3 tests/platform/win32/pictures.py "$work" --photo
 [[ -s $work/real-20000.jpg ]] || python3 - <<'PY' | cjpeg -quality 80 >"$work/real-20000.jpg"
 import sys
 out = sys.stdout.buffer
