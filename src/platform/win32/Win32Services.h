@@ -61,13 +61,15 @@ struct PictureRelease {
 };
 using PicturePtr = std::unique_ptr<IPicture, PictureRelease>;
 
-// Decodes a picture file at its natural size: through the system picture loader (BMP, JPEG,
-// GIF, icon, metafile), and what it refuses through the Windows Imaging Component (PNG, TIFF,
-// and whatever other codecs the system has); null when neither can read it.
+// Decodes a picture file at its natural size, as it should be seen: icons through the system
+// picture loader, everything else through the Windows Imaging Component (BMP, JPEG, GIF, PNG,
+// TIFF and whatever other codecs the system has) and what that refuses through the system
+// loader (metafiles); null when neither can read it or it would not fit the memory budget.
 PicturePtr LoadPictureFile(const std::string& path);
 
 // The Windows Imaging Component's part of the above: the first frame of a picture in memory,
-// transparent pixels drawn over black; null when no codec reads it or it is too large.
+// turned as its EXIF orientation says, transparent pixels drawn over black; null when no codec
+// reads it or it would not fit the memory budget.
 PicturePtr LoadPictureWithWic(std::string_view bytes);
 
 class Win32Pictures final : public Pictures {
@@ -115,10 +117,6 @@ class Win32Locale final : public Locale {
 // Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`;
 // on failure the old file is untouched and the temporary file is removed.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
-
-// A 24-bit bottom-up BMP file of `width` by `height` pixels from rows of BGR bytes, each row
-// already padded to a multiple of four bytes.
-std::string EncodeBmp24(int width, int height, std::string_view paddedRows);
 
 // Every Win32 service, owned together; Get() hands them out as the program's Services.
 class Win32Platform {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <olectl.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,7 @@
 #include "TempFolder.h"
 #include "fakes/FakeServices.h"
 #include "platform/TemporaryName.h"
+#include "platform/win32/PictureHeader.h"
 #include "platform/win32/Win32Services.h"
 #include "storage/PortableProfileFile.h"
 #include "storage/StartAtLogon.h"
@@ -99,10 +101,20 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   const std::string bitmap = folder / "scenewright.bmp";
   // The colour of each quadrant, left to right and top to bottom.
   const COLORREF lime = RGB(0, 255, 0), blue = RGB(0, 0, 255), yellow = RGB(255, 255, 0);
-  const std::tuple<const char*, int, int, std::array<COLORREF, 4>> cases[] = {
-      {"red.jpg", 37, 23, {RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)}}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
-      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}},  // only the imaging component reads TIFF
+  const std::array<COLORREF, 4> quadrants{RGB(255, 0, 0), lime, blue, RGB(255, 255, 255)};
+  const auto expectQuadrants = [](HDC dc, int width, int height, const std::array<COLORREF, 4>& colours) {
+    for (int q = 0; q < 4; ++q) {
+      const COLORREF seen = GetPixel(dc, width * (1 + q % 2 * 2) / 4, height * (1 + q / 2 * 2) / 4);
+      for (int shift : {0, 8, 16}) EXPECT_NEAR((seen >> shift) & 0xFF, (colours[q] >> shift) & 0xFF, 40) << q;
+    }
+  };
+  std::vector<std::tuple<std::string, int, int, std::array<COLORREF, 4>>> cases = {
+      {"red.jpg", 37, 23, quadrants}, {"lime.gif", 19, 41, {lime, lime, lime, lime}},
+      {"blue.bmp", 29, 31, {blue, blue, blue, blue}}, {"yellow.tif", 23, 17, {yellow, yellow, yellow, yellow}},
       {"clear.gif", 19, 41, {0, RGB(255, 0, 0), 0, RGB(255, 0, 0)}}};  // transparent: black, whatever the palette says
+  // Stored turned or mirrored, seen upright: every EXIF orientation, and a quarter turn in TIFF and PNG.
+  for (const char* turned : {"turn1.jpg", "turn2.jpg", "turn3.jpg", "turn4.jpg", "turn5.jpg", "turn6.jpg", "turn7.jpg",
+                             "turn8.jpg", "turn6.tif", "turn6.png"}) cases.emplace_back(turned, 40, 24, quadrants);
   for (const auto& [file, width, height, colours] : cases) {
     SCOPED_TRACE(file);
     ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/" + file));
@@ -114,18 +126,37 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
     EXPECT_EQ(std::tuple(dib.dsBm.bmWidth, dib.dsBm.bmHeight, dib.dsBm.bmBitsPixel), std::tuple(width, height, 24));
     HDC dc = CreateCompatibleDC(nullptr);
     SelectObject(dc, loaded);
-    for (int q = 0; q < 4; ++q) {
-      const COLORREF seen = GetPixel(dc, width * (1 + q % 2 * 2) / 4, height * (1 + q / 2 * 2) / 4);
-      for (int shift : {0, 8, 16}) EXPECT_NEAR((seen >> shift) & 0xFF, (colours[q] >> shift) & 0xFF, 40) << q;
-    }
+    expectQuadrants(dc, width, height, colours);
     DeleteDC(dc);
     DeleteObject(loaded);
   }
+  {  // The preview draws the same picture, upright.
+    PicturePtr preview = LoadPictureFile(kPictures + "/turn6.jpg");
+    OLE_XSIZE_HIMETRIC hmWidth = 0;
+    OLE_YSIZE_HIMETRIC hmHeight = 0;
+    ASSERT_TRUE(preview && SUCCEEDED(preview->get_Width(&hmWidth)) && SUCCEEDED(preview->get_Height(&hmHeight)));
+    HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 40, 24);
+    SelectObject(dc, canvas);
+    ASSERT_TRUE(SUCCEEDED(preview->Render(dc, 0, 0, 40, 24, 0, hmHeight, hmWidth, -hmHeight, nullptr)));
+    expectQuadrants(dc, 40, 24, quadrants);
+    DeleteDC(dc), DeleteObject(canvas), ReleaseDC(nullptr, screen);
+  }
   const std::string before = ReadBytes(bitmap);
+  // Broken files, and files declaring pictures that would not fit the memory budget beside
+  // their decoders' own memory: refused from the header, before anything is allocated.
+  const std::vector<std::string> declared = {"baseline-20000.jpg", "progressive-8000.jpg", "progressive-10000x17800.jpg",
+                                             "wrap-40000.bmp", "rgba16-12000x14800.png", "screen-60000.gif"};
   for (const std::string& bad : {kPictures + "/truncated.jpg", kPictures + "/truncated.png", kPictures + "/huge.tif",
                                  folder / "absent.gif", std::string()}) {
     EXPECT_FALSE(pictures.LoadStagingPicture(bad)) << bad;
   }
+  for (const std::string& large : declared) {
+    EXPECT_FALSE(pictures.LoadStagingPicture(kPictures + "/" + large) || pictures.IsPicture(kPictures + "/" + large)) << large;
+  }
+  PROCESS_MEMORY_COUNTERS memory{};
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory));
+  EXPECT_LT(memory.PeakWorkingSetSize, std::size_t{160} << 20);
   // The staging picture is still the last one that loaded.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap), before);
@@ -147,8 +178,7 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   ASSERT_TRUE(picture && SUCCEEDED(picture->get_Handle(&handle)));
   ASSERT_EQ(GetObjectA(reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle)), sizeof dib, &dib), int{sizeof dib});
   const auto* row = static_cast<const BYTE*>(dib.dsBm.bmBits);  // half-transparent red, then transparent cyan
-  EXPECT_EQ(std::vector<int>(row, row + 24), (std::vector<int>{0, 0, 127, 127, 0, 0, 127, 127, 0, 0, 127, 127,
-                                                               0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(std::vector<int>(row, row + 18), (std::vector<int>{0, 0, 127, 0, 0, 127, 0, 0, 127, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   for (const char* bad : {"truncated.png", "huge.tif", "absent"}) EXPECT_FALSE(LoadPictureWithWic(ReadBytes(kPictures + "/" + bad))) << bad;
   // A dropped folder: the files directly inside it, each known as a picture by its content.
   Win32FileSystem files;
@@ -160,7 +190,36 @@ TEST(Win32PicturesTest, EveryKindBecomesTheWallpaperFailuresChangeNothingAndPict
   EXPECT_EQ(inside, (std::vector{folder / "alpha.png", folder / "red.jpg", bitmap, folder / "text.jpg", folder / "yellow.tif"}));
   for (const auto& path : inside) EXPECT_EQ(pictures.IsPicture(path), path != folder / "text.jpg") << path;
   EXPECT_FALSE(files.FilesInFolder(folder / "red.jpg") || files.FilesInFolder(folder / "absent") || pictures.IsPicture(folder / "sub.png"));
-  for (const char* kind : {"*.png", "*.tif", "*.tiff", "*.wmf"}) EXPECT_EQ(std::ranges::count(pictures.FilePatterns(), kind), 1) << kind;
+  // The dialog offers each kind once; each has a file of its kind that a drop keeps and the loader shows.
+  const std::vector<std::string> offered = pictures.FilePatterns();
+  for (const char* kind : {"*.bmp", "*.jpg", "*.gif", "*.ico", "*.wmf", "*.emf", "*.png", "*.tif", "*.tiff"}) EXPECT_EQ(std::ranges::count(offered, kind), 1) << kind;
+  for (const std::string& kind : offered) {
+    const std::string sample = kPictures + "/kind" + kind.substr(1);
+    EXPECT_TRUE(pictures.IsPicture(sample) && pictures.LoadStagingPicture(sample) && pictures.SaveStagingPictureAsBitmap(bitmap)) << kind;
+  }
+  // A legitimate 80-megapixel photo still becomes the wallpaper.
+  ASSERT_TRUE(pictures.LoadStagingPicture(kPictures + "/photo-10000x8000.jpg") && pictures.SaveStagingPictureAsBitmap(bitmap));
+  EXPECT_EQ(ReadBytes(bitmap).substr(18, 8), std::string("\x10\x27\0\0\x40\x1f\0\0", 8));
+}
+
+// An orientation is read from a well-formed directory only; anything else leaves the picture as stored.
+TEST(PictureHeaderTest, CorruptOrOutOfRangeOrientationsAreIgnored) {
+  // A JPEG with one Exif block: a little-endian TIFF header, then `count` entries of tag 274.
+  const auto jpeg = [](std::uint16_t type, std::uint16_t value, std::uint32_t directory, std::uint16_t count, int cut = 0) {
+    std::string tiff("II*\0", 4);
+    const auto put = [&tiff](std::uint32_t n, int bytes) { for (int i = 0; i < bytes; ++i) tiff += static_cast<char>(n >> 8 * i); };
+    put(directory, 4), put(count, 2), put(274, 2), put(type, 2), put(1, 4), put(value, 4);
+    tiff = "Exif" + std::string(2, '\0') + tiff.substr(0, tiff.size() - cut);
+    return std::string("\xFF\xD8\xFF\xE1", 4) + static_cast<char>((tiff.size() + 2) >> 8) + static_cast<char>(tiff.size() + 2) + tiff;
+  };
+  // The same directory in a WebP's EXIF chunk (the imaging component under Wine reads no WebP).
+  const std::string tiff = jpeg(3, 8, 8, 1).substr(12);
+  const std::string webp = std::string("RIFF\0\0\0\0WEBPEXIF", 16) + static_cast<char>(tiff.size()) + std::string(3, '\0') + tiff;
+  const std::pair<std::string, int> cases[] = {
+      {webp, 8}, {webp.substr(0, 30), 1}, {jpeg(3, 6, 8, 1), 6}, {jpeg(3, 9, 8, 1), 1}, {jpeg(3, 0, 8, 1), 1}, {jpeg(4, 6, 8, 1), 1},
+      {jpeg(3, 6, 0xFFFFFFF0, 1), 1}, {jpeg(3, 6, 8, 0xFFFF), 6}, {jpeg(3, 6, 8, 1, 3), 1},
+      {jpeg(3, 6, 8, 1).substr(0, 20), 1}, {"II*", 1}, {"", 1}};
+  for (const auto& [file, orientation] : cases) EXPECT_EQ(ExifOrientation(file), orientation) << ::testing::PrintToString(file);
 }
 
 // Two lists of different lengths, saved in turn until the test below (the slowest, so last) kills the process.
