@@ -107,14 +107,17 @@ TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   }
 }
 
-// Both files live in one place that persists: the user's own folder once it holds them, else
-// beside the executable when it can be written, else the user's folder, where presets are
-// copied whole on its first use or not at all (and then used where they are, never replaced).
+// Both files live in one place that persists: beside the executable where they are and may be
+// written (a portable copy), else the user's own folder once it holds them, else beside the
+// executable when it can be written, else the user's folder, where presets are copied whole
+// on its first use or not at all (and then used where they are, never replaced).
 TEST(Lifecycle, DataFolderChoice) {
-  // A locked program folder, presets in it (one of them unreadable, or its copy refused), the
-  // user's folder used before; then the values read and whether the files are beside the executable.
+  // A locked program folder, presets in it (one of them unreadable, or its copy refused, or the
+  // folder the system's), the user's folder used before; then the values read and whether the
+  // files are beside the executable.
   for (auto [locked, presets, fault, usedBefore, interval, listCount, besideExecutable] :
-       {std::tuple{false, true, "", true, 60, 0, false}, {false, true, "", false, 45, 2, true},
+       {std::tuple{false, true, "", true, 45, 2, true}, {false, true, "", false, 45, 2, true},
+        {false, true, "system", false, 45, 2, false},
         {true, false, "", false, 3600, 0, false}, {true, true, "", false, 45, 2, false},
         {true, true, "", true, 60, 0, false}, {true, true, "unreadable", false, 45, 0, true},
         {true, true, "refused", false, 45, 2, true}}) {
@@ -128,21 +131,22 @@ TEST(Lifecycle, DataFolderChoice) {
     }
     if (std::string(fault) == "unreadable") run.system.files.unreadable.insert(FakeSystem::kListFile);
     if (std::string(fault) == "refused") run.system.files.refused.insert(own.list);
+    run.system.systemFolder = std::string(fault) == "system";
     if (usedBefore) run.system.files.files[own.settings] = "[General]\r\ninterval=60\r\n";
     run.StartUp();
     EXPECT_EQ(run.files, besideExecutable ? DataFilesIn(run.system.folder, '\\') : own);
     EXPECT_EQ(std::tuple(run.list.Count(), run.state.interval), std::tuple(listCount, interval));
     EXPECT_EQ(run.list.FileUnreadable(), std::string(fault) == "unreadable");
-    EXPECT_FALSE(besideExecutable && (run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list)));
+    EXPECT_EQ(run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list), !besideExecutable || usedBefore);
   }
 }
 
-// Runs that may write the program folder (run as an administrator) and runs that may not, in
-// either order: each run's edit is there in the next.
+// Runs of a copy without files of its own that may write the program folder (run as an
+// administrator) and runs that may not, in either order: each run's edit is there in the next.
 TEST(Lifecycle, RunsThatMayWriteDifferentFoldersShowTheSameData) {
   for (bool lockedFirst : {false, true}) {
     Program run;
-    run.system.WriteListFile(run.system.MakePictures(1));
+    run.system.files.files[DataFilesIn(run.system.userFolder, '\\').list] = "D:\\Pictures\\a.jpg\r\n";
     for (int turn = 0; turn < 4; ++turn) {
       SCOPED_TRACE(::testing::Message() << lockedFirst << turn);
       run.system.files.locked.clear();
