@@ -181,7 +181,8 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
   // (sharing the folder; its process ids say nothing here) is never touched.
   const std::string running = TemporaryName("wallpaper.dat", linux_platform::TemporaryHost(), ::getppid(), 0);
   std::set<std::string> kept{".wallpaper.dat.backup", "wallpaper.dat.2024-05-01.tmp", running,
-                             ".wallpaper.dat.~scenewright-12x-0.tmp", TemporaryName("wallpaper.dat", "other-host", 4194305, 0)};
+                             ".wallpaper.dat.~scenewright-" + linux_platform::TemporaryHost() + "-4194305x-0.tmp",
+                             TemporaryName("wallpaper.dat", "other-host", 4194305, 0)};
   for (const auto& name : kept) WriteBytes(folder / name, "");
   kept.insert({"big.bmp", "scenewright.ini", "wallpaper.dat", "cache"});
   ProgramIn program(folder.path());

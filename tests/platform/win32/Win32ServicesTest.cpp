@@ -180,7 +180,7 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
   const std::string running = TemporaryName("scenewright.bmp", TemporaryHost(), second.dwProcessId, 3);
   WriteBytes(folder / running, "");
   // Another machine's temporary (sharing the folder) is its own to judge, whatever its process id.
-  for (const std::string other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
+  for (const std::string& other : std::initializer_list<std::string>{"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
                                    ".wallpaper.dat.~scenewright-1a-0.tmp", TemporaryName("wallpaper.dat", "OTHER-PC", 9, 0)})
     WriteBytes(folder / other, "");
   files.RemoveLeftovers(list);
