@@ -6,7 +6,7 @@
 #   (TARGETS: comma-separated)
 set -euo pipefail
 src=$1 build=$(cd "$2" && pwd) preset=$3 generator=$4 build_type=$5 released=$6 targets=${7//,/ } && shift 7
-git -C "$src" rev-parse --git-dir >/dev/null 2>&1 || { echo "sources without git: skipped"; exit 77; }
+[[ $(git -C "$src" rev-parse --show-toplevel 2>/dev/null) -ef $src ]] || { echo "sources without git: skipped"; exit 77; }
 [[ -z $(git -C "$src" status --porcelain --untracked-files=no) ]] || { echo "uncommitted changes: skipped"; exit 77; }
 export_dir=$(mktemp -d /tmp/scenewright-export.XXXXXX)
 trap 'rm -rf "$export_dir"' EXIT
