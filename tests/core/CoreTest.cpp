@@ -117,7 +117,7 @@ TEST(Lifecycle, DataFolderChoice) {
   // files are beside the executable.
   for (auto [locked, presets, fault, usedBefore, interval, listCount, besideExecutable] :
        {std::tuple{false, true, "", true, 45, 2, true}, {false, true, "", false, 45, 2, true},
-        {false, true, "system", false, 45, 2, false},
+        {false, true, "system", false, 45, 2, false}, {false, false, "", true, 60, 0, false},
         {true, false, "", false, 3600, 0, false}, {true, true, "", false, 45, 2, false},
         {true, true, "", true, 60, 0, false}, {true, true, "unreadable", false, 45, 0, true},
         {true, true, "refused", false, 45, 2, true}}) {
@@ -138,25 +138,6 @@ TEST(Lifecycle, DataFolderChoice) {
     EXPECT_EQ(std::tuple(run.list.Count(), run.state.interval), std::tuple(listCount, interval));
     EXPECT_EQ(run.list.FileUnreadable(), std::string(fault) == "unreadable");
     EXPECT_EQ(run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list), !besideExecutable || usedBefore);
-  }
-}
-
-// Runs of a copy without files of its own that may write the program folder (run as an
-// administrator) and runs that may not, in either order: each run's edit is there in the next.
-TEST(Lifecycle, RunsThatMayWriteDifferentFoldersShowTheSameData) {
-  for (bool lockedFirst : {false, true}) {
-    Program run;
-    run.system.files.files[DataFilesIn(run.system.userFolder, '\\').list] = "D:\\Pictures\\a.jpg\r\n";
-    for (int turn = 0; turn < 4; ++turn) {
-      SCOPED_TRACE(::testing::Message() << lockedFirst << turn);
-      run.system.files.locked.clear();
-      if ((turn % 2 == 0) == lockedFirst) run.system.files.locked.insert(run.system.folder);
-      run.state = {};
-      run.StartUp();
-      EXPECT_EQ(run.list.Count(), turn + 1);
-      run.list.Add("D:\\Pictures\\added" + std::to_string(turn) + ".jpg");
-      ASSERT_TRUE(SaveList(run.system.files, run.files.list, run.list));
-    }
   }
 }
 

@@ -50,7 +50,7 @@ class MemoryFileSystem final : public FileSystem {
   bool MakeFolderHolding(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& made) override {
     for (const auto& [name, bytes] : made) if (readOnly || refused.count(folder + '\\' + name)) return false;
     for (const auto& [name, bytes] : made) files[folder + '\\' + name] = bytes;
-    return true;
+    return !readOnly;
   }
   void RemoveLeftovers(const std::string&) override {}
 };

@@ -200,7 +200,7 @@ TEST(Faults, AKillWhilePresetsAreCopiedLeavesBothOrNeither) {
   WriteBytes(dir + "/scenewright.ini", kSettings), WriteBytes(dir + "/wallpaper.dat", kList);
   ASSERT_EQ(::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
   TempFolder homes;
-  ScopedEnv config("XDG_CONFIG_HOME", nullptr);
+  ScopedEnv config("XDG_CONFIG_HOME", nullptr);  // each start's own, set below
   linux_platform::PosixFileSystem files;
   linux_platform::LinuxProgramInfo info(dir + "/scenewright");
   const auto startIn = [&](const std::string& home) { config.Set(home.c_str()), ChooseDataFiles(files, info); };

@@ -9,8 +9,7 @@ build=$2  # $1, the built program, is not used: the package installs its own
 [[ $(id -u) == 0 ]] || { echo "not root: skipped"; exit 77; }
 system_entry=/etc/xdg/autostart/scenewright.desktop usr_files=(/usr/bin/scenewright.ini /usr/bin/wallpaper.dat)
 [[ -z $(ls "${usr_files[@]}" 2>/dev/null) ]] || { echo "FAIL: presets in /usr/bin already" >&2; exit 1; }
-work=$(mktemp -d /tmp/scenewright-folders.XXXXXX)
-chmod 755 "$work"
+work=$(mktemp -d /tmp/scenewright-folders.XXXXXX) && chmod 755 "$work"
 [[ ! -e $system_entry ]] || mv "$system_entry" "$work/saved.desktop"  # the machine's own, put back at the end
 trap 'apt-get purge -y -qq scenewright >/dev/null 2>&1 || true; rm -f "$system_entry" "${usr_files[@]}"
       [[ ! -e $work/saved.desktop ]] || mv "$work/saved.desktop" "$system_entry"; rm -rf "$work"' EXIT
@@ -32,8 +31,7 @@ installed=$(dpkg -L scenewright)
 entry() { echo $'[Desktop Entry]\nType=Application\nName=Scenewright\nTryExec='"$1"$'\nExec='"$1"; }
 # Started until its window shows, then ended with SIGTERM, which saves like a close.
 run() {  # HOME [setpriv options] program
-  HOME=$1 XDG_CONFIG_HOME=$1/.config XDG_CACHE_HOME=$1/.cache "${@:2}" 2>/dev/null &
-  local pid=$!
+  HOME=$1 XDG_CONFIG_HOME=$1/.config XDG_CACHE_HOME=$1/.cache "${@:2}" 2>/dev/null & local pid=$!
   timeout 30 xdotool search --sync --onlyvisible --pid "$pid" >/dev/null || fail "no window: ${*:2}"
   kill -TERM "$pid"
   wait "$pid" || fail "the program ended with status $?"
