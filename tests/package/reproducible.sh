@@ -9,10 +9,11 @@ src=$1 build=$(cd "$2" && pwd) preset=$3 generator=$4 build_type=$5 released=$6 
 [[ $(git -C "$src" rev-parse --show-toplevel 2>/dev/null) -ef $src ]] || { echo "sources without git: skipped"; exit 77; }
 [[ -z $(git -C "$src" status --porcelain --untracked-files=no) ]] || { echo "uncommitted changes: skipped"; exit 77; }
 export_dir=$(mktemp -d /tmp/scenewright-export.XXXXXX)
-trap 'rm -rf "$export_dir"' EXIT
+pack() { nice cmake --build "$1" -j "$(nproc)" --target $targets >/dev/null && (cd "$1" && cpack >/dev/null); }
+# The build folder's MSI made again at the end, dated as its own builds are.
+trap 'rm -rf "$export_dir" "$build"/package/*.msi; (unset SOURCE_DATE_EPOCH && pack "$build")' EXIT
 git -C "$src" archive HEAD | tar -x -C "$export_dir"
 (cd "$export_dir" && cmake --preset "$preset" -G "$generator" "$build_type" >/dev/null)
-pack() { nice cmake --build "$1" -j "$(nproc)" --target $targets >/dev/null && (cd "$1" && cpack >/dev/null); }
 rm -f "$build"/package/*.msi  # made when built, so dated by the build that made it
 (export SOURCE_DATE_EPOCH=$released && pack "$build")
 (unset SOURCE_DATE_EPOCH && pack "$export_dir/build/$preset")
