@@ -1,14 +1,10 @@
 # Stages the installer's files and runs wixl on them (cmake -P, from cmake/Msi.cmake).
-# Reproducible: the files and the database carry the time of the last commit
-# (SOURCE_DATE_EPOCH, else git's), the product code follows the version and the package code
-# the version and that time. wixl 0.101 takes neither the time nor the package code: it runs
-# under faketime, and msibuild then writes the package code.
-if(DEFINED ENV{SOURCE_DATE_EPOCH})
-  set(epoch $ENV{SOURCE_DATE_EPOCH})
-else()
-  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${SOURCE_DIR}
-                  OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-endif()
+# Reproducible: the files and the database carry the sources' time (cmake/SourceDate.cmake),
+# the product code follows the version and the package code the version and that time.
+# wixl 0.101 takes neither the time nor the package code: it runs under faketime, and msibuild
+# then writes the package code.
+include(${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake)
+set(epoch $ENV{SOURCE_DATE_EPOCH})
 set(namespace 65d21f39-033e-4447-a5d8-d2fb63ca022a)
 string(UUID MSI_PRODUCT_CODE NAMESPACE ${namespace} NAME "product ${PROJECT_VERSION}" TYPE SHA1 UPPER)
 string(UUID MSI_PACKAGE_CODE NAMESPACE ${namespace} NAME "package ${PROJECT_VERSION} ${epoch}" TYPE SHA1 UPPER)
@@ -23,7 +19,6 @@ file(COPY_FILE ${SOURCE_DIR}/src/ui/win32/resources/scenewright.ico ${STAGE}/sce
 configure_file(${SOURCE_DIR}/resources/windows/scenewright.wxs.in ${STAGE}/scenewright.wxs @ONLY)
 execute_process(COMMAND touch -h -d @${epoch} scenewright.exe scenewright-uninstall.exe LICENSE.txt README.txt scenewright.ico
                 WORKING_DIRECTORY ${STAGE} COMMAND_ERROR_IS_FATAL ANY)
-set(ENV{SOURCE_DATE_EPOCH} ${epoch})
 set(ENV{TZ} UTC)
 string(TIMESTAMP stamp "%Y-%m-%d %H:%M:%S" UTC)
 execute_process(COMMAND faketime -f ${stamp} ${WIXL} --arch x64 -o ${OUTPUT} scenewright.wxs

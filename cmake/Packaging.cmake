@@ -8,6 +8,11 @@ set(CPACK_PACKAGE_VENDOR "The Scenewright developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Rotates the desktop wallpaper through your pictures")
 set(CPACK_PACKAGE_CONTACT ${SCENEWRIGHT_MAINTAINER})
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+# cpack dates the archives' files as the MSI's (SOURCE_DATE_EPOCH, else git's, else the release).
+file(WRITE ${CMAKE_BINARY_DIR}/CPackSourceDate.cmake
+     "set(SOURCE_DIR \"${PROJECT_SOURCE_DIR}\")\nset(RELEASE_EPOCH ${SCENEWRIGHT_RELEASE_EPOCH})\n"
+     "include(\"${CMAKE_CURRENT_LIST_DIR}/SourceDate.cmake\")\n")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackSourceDate.cmake)
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
@@ -34,6 +39,9 @@ else()
   install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --remove-section=.comment --remove-section=.note
     \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/scenewright\" COMMAND_ERROR_IS_FATAL ANY)")
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+  # Purging removes the machine-wide start-at-login entry the program wrote for itself.
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/resources/debian/postrm)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
   # One line of the extended description each, within 80 columns.
   set(CPACK_PACKAGE_DESCRIPTION "\
 Scenewright changes the desktop wallpaper when it starts and then at a fixed

@@ -55,6 +55,8 @@ user-value-unneeded | src/storage/StartAtLogon.cpp | registry.HoldsRegistryValue
 user-value-removed | src/storage/StartAtLogon.cpp | registry.DeleteRegistryValue(RegistryRoot::CurrentUser, std::string(kRunKeyPathForDeleting), name); | (void)name; | windows:^win32_platform_tests$
 unregister-both | src/storage/StartAtLogon.cpp | for (const RegistryRoot root : {kRunKeyRoot, RegistryRoot::CurrentUser}) { | for (const RegistryRoot root : {kRunKeyRoot}) { | windows:^win32_platform_tests$
 autostart-file-removed | src/platform/linux/AutostartRegistry.cpp | ::unlink(EntryPath(root).c_str()); | (void)EntryPath(root); | linux:^posix_services$
+autostart-tryexec | src/platform/linux/AutostartRegistry.cpp | Name=Scenewright\nTryExec=" + StringValue(executablePath) + "\nExec=" + | Name=Scenewright\nExec=" + | linux:^posix_services$
+purge-system-entry | resources/debian/postrm |   rm -f "$entry" |   : | linux:^user_folders_and_package$
 run-value-deleted | src/platform/win32/Win32Registry.cpp | RegDeleteValueA(key, valueName.c_str()); | (void)valueName; | windows:^win32_platform_tests$
 run-value-type | src/platform/win32/Win32Registry.cpp | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_SZ, | ok = RegSetValueExA(key, valueName.c_str(), 0, REG_EXPAND_SZ, | windows:^win32_platform_tests$
 run-value-spelling | src/platform/win32/Win32Registry.cpp | return lstrcmpiA(ProgramOfCommand(command).c_str(), ProgramOfCommand(other).c_str()) == 0; | return command == other && !ProgramOfCommand(command).empty(); | windows:^win32_platform_tests$
@@ -79,9 +81,15 @@ unreadable-marked | src/storage/ListFile.cpp | if (files.IsFile(path)) list.Mark
 unreadable-kept | src/storage/ListFile.cpp | if (list.FileUnreadable()) return false; | if (list.Count() < 0) return false; | linux:^faults$
 atomic-replace | src/platform/linux/PosixFiles.cpp | const int fd = CreateTemporaryBeside(path, temp); | const int fd = ::open((temp = path).c_str(), O_WRONLY|O_CREAT|O_TRUNC|O_CLOEXEC, 0600); | linux:^faults$
 atomic-replace-win32 | src/platform/win32/Win32Files.cpp | file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr)); | file.Reset(CreateFileA((temp = path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)); | windows:^win32_platform_tests$
-user-folder-choice | src/storage/DataFiles.cpp | if (files.CanCreateFilesIn(programFolder)) return beside; | if (!files.CanCreateFilesIn(programFolder)) return beside; | linux:^unit_tests$
+portable-own-files | src/storage/DataFiles.cpp | if ((files.IsFile(beside.settings) || files.IsFile(beside.list)) && writableBeside()) return beside; | if (false) return beside; | linux:^unit_tests$
+portable-own-files-win32 | src/storage/DataFiles.cpp | if ((files.IsFile(beside.settings) || files.IsFile(beside.list)) && writableBeside()) return beside; | if (false) return beside; | windows:^win32_end_to_end$
+user-folder-choice | src/storage/DataFiles.cpp | if (writableBeside()) return beside; | if (!writableBeside()) return beside; | linux:^unit_tests$
+system-folder-kept | src/storage/DataFiles.cpp | const bool mayWriteBeside = program.MayKeepFilesInProgramFolder(); | const bool mayWriteBeside = true; | linux:^unit_tests$
+usr-never-written | src/platform/linux/LinuxSystem.cpp | return folder != "/usr" && !folder.starts_with("/usr/"); | return true; | linux:^posix_services$
+usr-never-written-package | src/platform/linux/LinuxSystem.cpp | return folder != "/usr" && !folder.starts_with("/usr/"); | return true; | linux:^user_folders_and_package$
 user-folder-used | src/storage/DataFiles.cpp | if (files.IsFile(own.settings) || files.IsFile(own.list)) { | if (files.IsFile(own.settings) && files.IsFile(own.list)) { | linux:^unit_tests$
-presets-all-or-nothing | src/storage/DataFiles.cpp | for (const auto& done : copied) files.RemoveFile(done); | for (const auto& done : copied) (void)done; | linux:^unit_tests$
+presets-both-or-neither | src/platform/linux/PosixFiles.cpp | for (const auto& [file, bytes] : files) ok = ok && ReplaceFileAtomically(staging + "/" + file, bytes, 0600); | for (const auto& [file, bytes] : files) ok = ok && (MakeFolders(folder), ReplaceFileAtomically(folder + "/" + file, bytes, 0600)); | linux:^faults$
+presets-leftover-folder | src/platform/linux/PosixFiles.cpp | if (S_ISDIR(st.st_mode)) RemoveLeftoverFolder(leftover); | if (S_ISDIR(st.st_mode)) (void)leftover; | linux:^faults$
 preset-unreadable | src/storage/DataFiles.cpp | if (!bytes) return false; | if (!bytes) continue; | linux:^unit_tests$
 user-folder-linux | src/platform/linux/LinuxSystem.cpp | return base.empty() ? std::string() : base + "/scenewright"; | return base.empty() ? std::string() : base + "/Scenewright"; | linux:^posix_services$
 user-folder-win32 | src/platform/win32/Win32System.cpp | return roaming.empty() ? roaming : roaming + "Scenewright"; | return roaming.empty() ? roaming : roaming + "Scenewrite"; | windows:^win32_end_to_end$
@@ -168,6 +176,8 @@ ole-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWi
 leftover-running-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) != 0 && errno != ESRCH; | linux:^faults$
 leftover-other-user-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) == 0; | linux:^faults$
 leftover-name-rule | src/platform/TemporaryName.h | if (processError != std::errc() || processEnd != ids.data() + dash || | if (processError != std::errc() || | linux:^faults$
+leftover-other-host | src/platform/linux/PosixFiles.cpp | if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue; | if (!owner || StillRuns(owner->process)) continue; | linux:^faults$
+leftover-other-host-win32 | src/platform/win32/Win32Files.cpp | if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue; | if (!owner || StillRuns(owner->process)) continue; | windows:^win32_platform_tests$
 leftover-running-win32 | src/platform/win32/Win32Files.cpp | const bool runs = !GetExitCodeProcess(handle, &exitCode) || exitCode == STILL_ACTIVE; | const bool runs = !GetExitCodeProcess(handle, &exitCode) && exitCode == STILL_ACTIVE; | windows:^win32_platform_tests$
 hang-up-saves | src/ui/qt/ProgramEnd.cpp | constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP}; | constexpr int kSignals[] = {SIGTERM, SIGINT}; | linux:^end_to_end$
 EOF

@@ -2,12 +2,12 @@
 # Builds both programs and packs them: build/linux/package/scenewright_<version>_<arch>.deb,
 # build/windows/package/scenewright-<version>-windows-x64.zip and
 # build/windows/package/scenewright-<version>-x64.msi. Every file carries the time of the last
-# commit, so that the same commit always gives the same bytes.
+# commit (or, for sources without git, the release date; cmake/SourceDate.cmake), so that the
+# same sources always give the same bytes.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 tools/setup.sh
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 for preset in linux windows; do
   cmake --preset "$preset" >/dev/null
   targets=(scenewright scenewright_icons)

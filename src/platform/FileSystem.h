@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenewright {
@@ -30,10 +31,17 @@ class FileSystem {
   // Makes the folder (and missing parents) readable and writable by this user only; true
   // when it exists afterwards and new files can be made in it.
   virtual bool MakePrivateFolder(const std::string& folder) = 0;
-  // Removes, from the folder that holds `path`, the temporary files a killed program of ours
-  // left there (a save, a staged picture, a bitmap being placed): only names that carry the
-  // program's mark and the id of a process that no longer runs. Every other file stays,
-  // a running program's save in progress included.
+  // Makes `folder`, missing or empty, hold exactly these files (name, bytes), all or none, also
+  // across a kill: they are written into a fresh folder beside it, under the program's
+  // temporary name, which is then renamed into place. False, with `folder` as it was, when
+  // that cannot be done (a folder there that holds anything, say).
+  virtual bool MakeFolderHolding(const std::string& folder,
+                                 const std::vector<std::pair<std::string, std::string>>& files) = 0;
+  // Removes, from the folder that holds `path`, the temporaries a killed program of ours left
+  // there (a save, a staged picture, a bitmap being placed, a folder of presets being filled,
+  // with the files in it): only names that carry the program's mark, this machine's name and
+  // the id of a process that no longer runs. Every other file stays, a running program's save
+  // in progress and another machine's included.
   virtual void RemoveLeftovers(const std::string& path) = 0;
 };
 

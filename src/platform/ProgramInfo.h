@@ -21,6 +21,9 @@ class ProgramInfo {
   // This user's own folder for the program's files, used when the program folder cannot be
   // written; empty when the system names none.
   virtual std::string UserDataFolder() = 0;
+  // False where the program's folder belongs to the system and never holds data, whoever runs
+  // the program and whatever that user may write.
+  virtual bool MayKeepFilesInProgramFolder() { return true; }
 };
 
 }  // namespace scenewright

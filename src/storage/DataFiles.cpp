@@ -10,26 +10,19 @@ namespace scenewright {
 
 namespace {
 
-// Copies the presets beside the executable into the user's folder, all or nothing: a preset
-// that is there but cannot be read now, or a copy that fails, leaves the user's folder empty,
-// so that a later start copies the presets whole rather than hiding them behind new files.
-bool CopyPresets(FileSystem& files, const DataFiles& from, const DataFiles& to) {
+// Copies the presets beside the executable into the user's folder, both or neither, also
+// across a kill: a preset that is there but cannot be read now, or a copy that fails, leaves
+// the user's folder without either file, so that a later start copies the presets whole
+// rather than hiding them behind new files.
+bool CopyPresets(FileSystem& files, const DataFiles& from, const std::string& userFolder) {
   std::vector<std::pair<std::string, std::string>> presets;
-  for (const auto& [source, target] : {std::pair{from.settings, to.settings}, std::pair{from.list, to.list}}) {
+  for (const auto& [source, name] : {std::pair{from.settings, kSettingsFileName}, std::pair{from.list, kListFileName}}) {
     if (!files.IsFile(source)) continue;
     auto bytes = files.ReadFile(source);
     if (!bytes) return false;
-    presets.emplace_back(target, std::move(*bytes));
+    presets.emplace_back(std::string(name), std::move(*bytes));
   }
-  std::vector<std::string> copied;
-  for (const auto& [target, bytes] : presets) {
-    if (!files.ReplaceFile(target, bytes)) {
-      for (const auto& done : copied) files.RemoveFile(done);
-      return false;
-    }
-    copied.push_back(target);
-  }
-  return true;
+  return presets.empty() ? files.MakePrivateFolder(userFolder) : files.MakeFolderHolding(userFolder, presets);
 }
 
 }  // namespace
@@ -42,20 +35,26 @@ DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program) {
   const char separator = program.PathSeparator();
   const std::string programFolder = program.ProgramFolder();
   const DataFiles beside = DataFilesIn(programFolder, separator);
+  const bool mayWriteBeside = program.MayKeepFilesInProgramFolder();
+  const auto writableBeside = [&] { return mayWriteBeside && files.CanCreateFilesIn(programFolder); };
+  // A copy that holds its own files uses them, whatever the user's folder holds: a portable
+  // copy shows its own list, also beside an installed one.
+  if ((files.IsFile(beside.settings) || files.IsFile(beside.list)) && writableBeside()) return beside;
   const std::string userFolder = program.UserDataFolder();
-  if (userFolder.empty()) return beside;
+  if (userFolder.empty()) return mayWriteBeside ? beside : DataFiles{};
   const DataFiles own = DataFilesIn(userFolder, separator);
 
-  // Once the user's folder holds the files every run uses them, whatever folders it may
-  // write: an elevated run and an ordinary one show the same list.
+  // Once the user's folder holds the files every run without files of its own uses them,
+  // whatever folders it may write: an elevated run and an ordinary one show the same list.
   if (files.IsFile(own.settings) || files.IsFile(own.list)) {
     files.MakePrivateFolder(userFolder);
     return own;
   }
-  if (files.CanCreateFilesIn(programFolder)) return beside;
-  // Without a complete copy this run uses the presets where they are, and never replaces them.
-  if (!files.MakePrivateFolder(userFolder) || !CopyPresets(files, beside, own)) return beside;
-  return own;
+  if (writableBeside()) return beside;
+  if (CopyPresets(files, beside, userFolder)) return own;
+  // Without a complete copy this run uses the presets where they are, and never replaces them
+  // (a folder of the system's not even that: its files would be root's to replace).
+  return mayWriteBeside ? beside : DataFiles{};
 }
 
 }  // namespace scenewright

@@ -17,12 +17,15 @@ struct DataFiles {
 // The two files in `folder`.
 DataFiles DataFilesIn(const std::string& folder, char separator);
 
-// Chosen once at start-up, for both files together. The user's own folder, made private,
-// once it holds either file: from then on every run uses it, whichever folders that run may
-// write. Otherwise beside the executable when new files can be made there (exactly as a copy
-// in the user's own folder always worked); otherwise the user's folder, into which the files
-// beside the executable, an administrator's preset, are first copied whole. When that copy
-// cannot be made whole, or there is no usable user folder, the program folder stays.
+// Chosen once at start-up, for both files together. Beside the executable where that folder
+// holds either file and may be written (a portable copy keeps its own). Otherwise the user's
+// own folder, made private, once it holds either file: from then on every such run uses it,
+// whichever folders that run may write. Otherwise beside the executable when new files can
+// be made there (exactly as a copy in the user's own folder always worked); otherwise the
+// user's folder, into which the files beside the executable, an administrator's presets, are
+// first copied, both or neither. When that copy cannot be made whole, or there is no usable
+// user folder, the program folder stays. A program folder the system keeps free of data is
+// never written.
 DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program);
 
 }  // namespace scenewright

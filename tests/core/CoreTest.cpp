@@ -121,14 +121,17 @@ TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   }
 }
 
-// Both files live in one place that persists: the user's own folder once it holds them, else
-// beside the executable when it can be written, else the user's folder, where presets are
-// copied whole on its first use or not at all (and then used where they are, never replaced).
+// Both files live in one place that persists: beside the executable where they are and may be
+// written (a portable copy), else the user's own folder once it holds them, else beside the
+// executable when it can be written, else the user's folder, where presets are copied whole
+// on its first use or not at all (and then used where they are, never replaced).
 TEST(Lifecycle, DataFolderChoice) {
-  // A locked program folder, presets in it (one of them unreadable, or its copy refused), the
-  // user's folder used before; then the values read and whether the files are beside the executable.
+  // A locked program folder, presets in it (one of them unreadable, or its copy refused, or the
+  // folder the system's), the user's folder used before; then the values read and whether the
+  // files are beside the executable.
   for (auto [locked, presets, fault, usedBefore, interval, listCount, besideExecutable] :
-       {std::tuple{false, true, "", true, 60, 0, false}, {false, true, "", false, 45, 2, true},
+       {std::tuple{false, true, "", true, 45, 2, true}, {false, true, "", false, 45, 2, true},
+        {false, true, "system", false, 45, 2, false}, {false, false, "", true, 60, 0, false},
         {true, false, "", false, 3600, 0, false}, {true, true, "", false, 45, 2, false},
         {true, true, "", true, 60, 0, false}, {true, true, "unreadable", false, 45, 0, true},
         {true, true, "refused", false, 45, 2, true}}) {
@@ -142,31 +145,13 @@ TEST(Lifecycle, DataFolderChoice) {
     }
     if (std::string(fault) == "unreadable") run.system.files.unreadable.insert(FakeSystem::kListFile);
     if (std::string(fault) == "refused") run.system.files.refused.insert(own.list);
+    run.system.systemFolder = std::string(fault) == "system";
     if (usedBefore) run.system.files.files[own.settings] = "[General]\r\ninterval=60\r\n";
     run.StartUp();
     EXPECT_EQ(run.files, besideExecutable ? DataFilesIn(run.system.folder, '\\') : own);
     EXPECT_EQ(std::tuple(run.list.Count(), run.state.interval), std::tuple(listCount, interval));
     EXPECT_EQ(run.list.FileUnreadable(), std::string(fault) == "unreadable");
-    EXPECT_FALSE(besideExecutable && (run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list)));
-  }
-}
-
-// Runs that may write the program folder (run as an administrator) and runs that may not, in
-// either order: each run's edit is there in the next.
-TEST(Lifecycle, RunsThatMayWriteDifferentFoldersShowTheSameData) {
-  for (bool lockedFirst : {false, true}) {
-    Program run;
-    run.system.WriteListFile(run.system.MakePictures(1));
-    for (int turn = 0; turn < 4; ++turn) {
-      SCOPED_TRACE(::testing::Message() << lockedFirst << turn);
-      run.system.files.locked.clear();
-      if ((turn % 2 == 0) == lockedFirst) run.system.files.locked.insert(run.system.folder);
-      run.state = {};
-      run.StartUp();
-      EXPECT_EQ(run.list.Count(), turn + 1);
-      run.list.Add("D:\\Pictures\\added" + std::to_string(turn) + ".jpg");
-      ASSERT_TRUE(SaveList(run.system.files, run.files.list, run.list));
-    }
+    EXPECT_EQ(run.system.files.IsFile(own.settings) || run.system.files.IsFile(own.list), !besideExecutable || usedBefore);
   }
 }
 

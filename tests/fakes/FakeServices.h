@@ -47,6 +47,11 @@ class MemoryFileSystem final : public FileSystem {
   }
   bool CanCreateFilesIn(const std::string& folder) override { return !readOnly && !locked.count(folder); }
   bool MakePrivateFolder(const std::string& folder) override { return CanCreateFilesIn(folder); }
+  bool MakeFolderHolding(const std::string& folder, const std::vector<std::pair<std::string, std::string>>& made) override {
+    for (const auto& [name, bytes] : made) if (readOnly || refused.count(folder + '\\' + name)) return false;
+    for (const auto& [name, bytes] : made) files[folder + '\\' + name] = bytes;
+    return !readOnly;
+  }
   void RemoveLeftovers(const std::string&) override {}
 };
 
@@ -64,6 +69,7 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   int setCount = 0;
   std::string folder = "D:\\Tools";
   std::string userFolder = "U:\\Ann\\Scenewright";
+  bool systemFolder = false;  // a program folder that never holds data
 
   Services services() { return {*this, profile, files, *this, *this, *this, *this, *this}; }
 
@@ -96,6 +102,7 @@ struct FakeSystem final : Clock, Registry, Pictures, Desktop, ProgramInfo, Local
   char PathSeparator() override { return '\\'; }
   std::string ProductName() override { return "Scenewright"; }
   std::string UserDataFolder() override { return userFolder; }
+  bool MayKeepFilesInProgramFolder() override { return !systemFolder; }
   std::string DecimalSeparator() override { return "."; }
 
   static constexpr const char* kSettingsFile = "D:\\Tools\\scenewright.ini";

@@ -20,6 +20,7 @@
 #include "platform/linux/LinuxPictures.h"
 #include "platform/linux/LinuxSystem.h"
 #include "platform/linux/PosixFiles.h"
+#include "storage/DataFiles.h"
 #include "storage/ListFile.h"
 #include "ui/Presenter.h"
 
@@ -178,10 +179,12 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
     for (const auto& name : Entries(where)) leftovers += TemporaryOwner(name).has_value();
   }
   EXPECT_GT(leftovers, 0u);  // the kills did leave temporaries behind
-  // A look-alike of the user's, or a save in progress of a program that runs, is never touched.
-  const std::string running = TemporaryName("wallpaper.dat", static_cast<unsigned long>(::getppid()), 0);
+  // A look-alike of the user's, a save in progress of a program that runs, or another machine's
+  // (sharing the folder; its process ids say nothing here) is never touched.
+  const std::string running = TemporaryName("wallpaper.dat", linux_platform::TemporaryHost(), ::getppid(), 0);
   std::set<std::string> kept{".wallpaper.dat.backup", "wallpaper.dat.2024-05-01.tmp", running,
-                             ".wallpaper.dat.~scenewright-12x-0.tmp"};
+                             ".wallpaper.dat.~scenewright-" + linux_platform::TemporaryHost() + "-4194305x-0.tmp",
+                             TemporaryName("wallpaper.dat", "other-host", 4194305, 0)};
   for (const auto& name : kept) WriteBytes(folder / name, "");
   kept.insert({"big.bmp", "scenewright.ini", "wallpaper.dat", "cache"});
   ProgramIn program(folder.path());
@@ -209,6 +212,32 @@ TEST(Faults, AStartUpKeepsTheSaveInProgressOfAnotherUsersProgram) {
   ::waitpid(starting, &status, 0), ::kill(saving, SIGKILL), ::waitpid(saving, nullptr, 0);
   const auto left = Entries(folder.path());
   EXPECT_TRUE(status == 0 && left.size() == 1 && left.begin()->starts_with(".wallpaper.dat")) << status << ", " << left.size();
+}
+
+// An installed copy's folder (read-only) holds presets; each start copies them into a fresh
+// user's folder until killed. Every user's folder then holds both or neither, and the next
+// start there copies them whole and removes what the killed copy left.
+TEST(Faults, AKillWhilePresetsAreCopiedLeavesBothOrNeither) {
+  MountedFolder program("size=1m");
+  if (!program.ok) GTEST_SKIP() << "needs the right to mount a tmpfs";
+  const std::string dir = program.temp.path();
+  WriteBytes(dir + "/scenewright.ini", kSettings), WriteBytes(dir + "/wallpaper.dat", kList);
+  ASSERT_EQ(::mount("tmpfs", dir.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
+  TempFolder homes;
+  ScopedEnv config("XDG_CONFIG_HOME", nullptr);  // each start's own, set below
+  linux_platform::PosixFileSystem files;
+  linux_platform::LinuxProgramInfo info(dir + "/scenewright");
+  const auto startIn = [&](const std::string& home) { config.Set(home.c_str()), ChooseDataFiles(files, info); };
+  KillWhileRunning(60, [&](unsigned turn) { startIn(homes / (std::to_string(::getpid()) + "-" + std::to_string(turn))); }, nullptr);
+  int halfway = 0;
+  for (const auto& home : Entries(homes.path())) {
+    const std::set<std::string> before = Entries(homes / home);
+    if (!before.count("scenewright")) ++halfway, startIn(homes / home);
+    EXPECT_EQ(Entries(homes / home), std::set<std::string>{"scenewright"}) << home;
+    EXPECT_EQ(ReadBytes(homes / home + "/scenewright/scenewright.ini") + ReadBytes(homes / home + "/scenewright/wallpaper.dat"),
+              std::string(kSettings) + kList) << home << ": " << before.size();
+  }
+  EXPECT_GT(halfway, 0);  // the kills did land in the middle of copying
 }
 
 }  // namespace

@@ -63,6 +63,20 @@ std::string_view Unwrapped(std::string_view text) {
   return text;
 }
 
+// The escapes of a desktop entry's string value.
+std::string StringValue(std::string_view text) {
+  std::string value;
+  for (const char c : text) {
+    switch (c) {
+      case '\\': value += "\\\\"; break;
+      case '\n': value += "\\n"; break;
+      case '\t': value += "\\t"; break;
+      default: value += c;
+    }
+  }
+  return value;
+}
+
 }  // namespace
 
 std::optional<std::string> DesktopEntryExec(std::string_view path) {
@@ -84,22 +98,15 @@ std::optional<std::string> DesktopEntryExec(std::string_view path) {
   if (quote) argument += '"';
 
   // ...then the string-value escapes, which a reader undoes before it parses the quoting.
-  std::string value;
-  for (const char c : argument) {
-    switch (c) {
-      case '\\': value += "\\\\"; break;
-      case '\n': value += "\\n"; break;
-      case '\t': value += "\\t"; break;
-      default: value += c;
-    }
-  }
-  return value;
+  return StringValue(argument);
 }
 
 std::optional<std::string> AutostartEntryText(std::string_view executablePath) {
   const auto exec = DesktopEntryExec(executablePath);
   if (!exec) return std::nullopt;
-  return "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=" + *exec + "\n";
+  // TryExec: once the program is gone (a package removed, a folder deleted) no session starts it.
+  return "[Desktop Entry]\nType=Application\nName=Scenewright\nTryExec=" + StringValue(executablePath) + "\nExec=" +
+         *exec + "\n";
 }
 
 std::string SystemAutostartFolder() {

@@ -100,7 +100,7 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
 bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std::string& temporary) {
   const std::string name = bitmapPath.substr(bitmapPath.rfind('/') + 1);
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    temporary = FolderOf(bitmapPath) + "/" + TemporaryName(name, static_cast<unsigned long>(::getpid()), attempt);
+    temporary = FolderOf(bitmapPath) + "/" + OurTemporaryName(name, attempt);
     if (::link(staging.c_str(), temporary.c_str()) == 0) return true;
     if (errno != EEXIST) break;
   }

@@ -44,6 +44,11 @@ std::string LinuxProgramInfo::UserDataFolder() {
   return base.empty() ? std::string() : base + "/scenewright";
 }
 
+bool LinuxProgramInfo::MayKeepFilesInProgramFolder() {
+  const std::string folder = ProgramFolder();
+  return folder != "/usr" && !folder.starts_with("/usr/");
+}
+
 float LinuxClock::SecondsSinceMidnight() {
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);

@@ -23,6 +23,8 @@ class LinuxProgramInfo final : public ProgramInfo {
   std::string ProductName() override { return "Scenewright"; }
   // $XDG_CONFIG_HOME/scenewright, else ~/.config/scenewright.
   std::string UserDataFolder() override;
+  // Not under /usr, which only the package manager writes (root included).
+  bool MayKeepFilesInProgramFolder() override;
 
  private:
   std::string executable_;

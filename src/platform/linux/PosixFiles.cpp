@@ -27,6 +27,22 @@ bool StillRuns(unsigned long process) {
   return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH);
 }
 
+// Empties a leftover folder of ours of its files, then removes it; a link is never followed.
+void RemoveLeftoverFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  DIR* entries = fd < 0 ? nullptr : ::fdopendir(fd);
+  if (entries == nullptr) {
+    if (fd >= 0) ::close(fd);
+    return;
+  }
+  while (const dirent* entry = ::readdir(entries)) {
+    struct stat st {};
+    if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) ::unlinkat(fd, entry->d_name, 0);
+  }
+  ::closedir(entries);
+  ::rmdir(folder.c_str());
+}
+
 // A rename is only durable once the folder's entry is on disk too.
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -50,10 +66,22 @@ bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset
   return true;
 }
 
+const std::string& TemporaryHost() {
+  static const std::string host = [] {
+    char name[256] = {};
+    return HostForTemporaryNames(::gethostname(name, sizeof name - 1) == 0 ? name : "");
+  }();
+  return host;
+}
+
+std::string OurTemporaryName(std::string_view fileName, unsigned attempt) {
+  return TemporaryName(fileName, TemporaryHost(), static_cast<unsigned long>(::getpid()), attempt);
+}
+
 int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
   const std::string name = std::filesystem::path(path).filename().string();
   for (unsigned attempt = 0; attempt < 100; ++attempt) {
-    temporary = FolderOf(path) + "/" + TemporaryName(name, static_cast<unsigned long>(::getpid()), attempt);
+    temporary = FolderOf(path) + "/" + OurTemporaryName(name, attempt);
     const int fd = ::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
@@ -164,18 +192,46 @@ bool PosixFileSystem::MakePrivateFolder(const std::string& folder) {
   return IsPrivateFolder(folder) && CanCreateFilesIn(folder);
 }
 
+bool PosixFileSystem::MakeFolderHolding(const std::string& folder,
+                                        const std::vector<std::pair<std::string, std::string>>& files) {
+  if (folder.empty() || folder.front() != '/' || folder.back() == '/') return false;
+  const std::string parent = FolderOf(folder);
+  MakeFolders(parent);
+  RemoveLeftovers(folder);  // folders a killed copy left beside it
+  const std::string name = folder.substr(parent.size() + (parent == "/" ? 0 : 1));
+  std::string staging;
+  for (unsigned attempt = 0; attempt < 100 && staging.empty(); ++attempt) {
+    const std::string tried = parent + "/" + OurTemporaryName(name, attempt);
+    if (::mkdir(tried.c_str(), 0700) == 0) staging = tried;
+    else if (errno != EEXIST) return false;
+  }
+  if (staging.empty()) return false;
+  bool ok = true;
+  for (const auto& [file, bytes] : files) ok = ok && ReplaceFileAtomically(staging + "/" + file, bytes, 0600);
+  SyncFolder(staging);
+  // The one step that makes the files appear: a folder already there gives way only when empty.
+  if (!ok || ::rename(staging.c_str(), folder.c_str()) != 0) {
+    RemoveLeftoverFolder(staging);
+    return false;
+  }
+  SyncFolder(parent);
+  return true;
+}
+
 void PosixFileSystem::RemoveLeftovers(const std::string& path) {
   if (path.empty()) return;
   const std::string folder = FolderOf(path);
   DIR* entries = ::opendir(folder.c_str());
   if (entries == nullptr) return;
   while (const dirent* entry = ::readdir(entries)) {
-    const std::optional<unsigned long> owner = TemporaryOwner(entry->d_name);
+    const std::optional<TemporaryMaker> owner = TemporaryOwner(entry->d_name);
+    // Another machine's process ids say nothing here: its temporaries are its own to judge.
+    if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue;
     struct stat st {};
     const std::string leftover = folder + "/" + entry->d_name;
-    if (owner && !StillRuns(*owner) && ::lstat(leftover.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      ::unlink(leftover.c_str());
-    }
+    if (::lstat(leftover.c_str(), &st) != 0) continue;
+    if (S_ISREG(st.st_mode)) ::unlink(leftover.c_str());
+    if (S_ISDIR(st.st_mode)) RemoveLeftoverFolder(leftover);
   }
   ::closedir(entries);
 }

@@ -21,6 +21,12 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, mode
 // Writes all `size` bytes at `offset`, whatever number each system call takes.
 bool WriteAllAt(int fd, const void* data, std::size_t size, std::uint64_t offset);
 
+// This machine's name as temporaries carry it.
+const std::string& TemporaryHost();
+
+// This process's temporary name for `fileName` (a name, not a path).
+std::string OurTemporaryName(std::string_view fileName, unsigned attempt);
+
 // A fresh file, private to this user, beside `path`, under the program's temporary name for
 // it (the name start-up knows as a leftover); made with O_EXCL, so nothing planted there is
 // followed. Its name goes to `temporary`; -1 on failure.
@@ -39,6 +45,8 @@ class PosixFileSystem final : public FileSystem {
   std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
+  bool MakeFolderHolding(const std::string& folder,
+                         const std::vector<std::pair<std::string, std::string>>& files) override;
   void RemoveLeftovers(const std::string& path) override;
 };
 

@@ -65,7 +65,29 @@ bool StillRuns(unsigned long process) {
   return runs;
 }
 
+// Empties a leftover folder of ours of its files, then removes it; a junction is never followed.
+void RemoveLeftoverFolder(const std::string& folder) {
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA((folder + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 }  // namespace
+
+const std::string& TemporaryHost() {
+  static const std::string host = [] {
+    char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = sizeof name;
+    return HostForTemporaryNames(GetComputerNameA(name, &size) ? name : "");
+  }();
+  return host;
+}
 
 std::string Win32ProfileFile::ReadIniValue(const std::string& file, const std::string& section,
                                            const std::string& key) {
@@ -178,7 +200,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   Handle file(INVALID_HANDLE_VALUE);
   const std::string folder = FolderWithSeparator(path);
   for (unsigned attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
-    temp = folder + TemporaryName(path.substr(folder.size()), GetCurrentProcessId(), attempt);
+    temp = folder + TemporaryName(path.substr(folder.size()), TemporaryHost(), GetCurrentProcessId(), attempt);
     file.Reset(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid() && GetLastError() != ERROR_FILE_EXISTS) return false;
   }
@@ -191,6 +213,30 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
   return ok;
 }
 
+bool Win32FileSystem::MakeFolderHolding(const std::string& folder,
+                                        const std::vector<std::pair<std::string, std::string>>& files) {
+  const std::string parent = FolderWithSeparator(folder);
+  if (folder.empty() || HasWildcard(folder) || parent.size() == folder.size()) return false;
+  RemoveLeftovers(folder);  // folders a killed copy left beside it
+  std::string staging;
+  for (unsigned attempt = 0; attempt < 100 && staging.empty(); ++attempt) {
+    const std::string tried = parent + TemporaryName(folder.substr(parent.size()), TemporaryHost(), GetCurrentProcessId(), attempt);
+    if (CreateDirectoryA(tried.c_str(), nullptr)) staging = tried;
+    else if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  }
+  if (staging.empty()) return false;
+  bool ok = true;
+  for (const auto& [file, bytes] : files) ok = ok && ReplaceFileAtomically(staging + "\\" + file, bytes);
+  // The one step that makes the files appear: a folder already there gives way only when
+  // empty (a kill between the two leaves neither, and the next start copies again).
+  if (ok) RemoveDirectoryA(folder.c_str());
+  if (!ok || !MoveFileExA(staging.c_str(), folder.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    RemoveLeftoverFolder(staging);
+    return false;
+  }
+  return true;
+}
+
 void Win32FileSystem::RemoveLeftovers(const std::string& path) {
   if (path.empty() || HasWildcard(path)) return;
   const std::string folder = FolderWithSeparator(path);
@@ -200,10 +246,12 @@ void Win32FileSystem::RemoveLeftovers(const std::string& path) {
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     // The search also matches short names; the long name is the one that must prove it ours.
-    const std::optional<unsigned long> owner = TemporaryOwner(found.cFileName);
-    if (owner && !StillRuns(*owner) && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-      DeleteFileA((folder + found.cFileName).c_str());
-    }
+    // Another machine's process ids say nothing here: its temporaries are its own to judge.
+    const std::optional<TemporaryMaker> owner = TemporaryOwner(found.cFileName);
+    if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue;
+    const std::string leftover = folder + found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) DeleteFileA(leftover.c_str());
+    else if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) RemoveLeftoverFolder(leftover);
   } while (FindNextFileA(search, &found));
   FindClose(search);
 }

@@ -37,6 +37,8 @@ class Win32FileSystem final : public FileSystem {
   std::optional<std::vector<std::string>> FilesInFolder(const std::string& folder) override;
   bool CanCreateFilesIn(const std::string& folder) override;
   bool MakePrivateFolder(const std::string& folder) override;
+  bool MakeFolderHolding(const std::string& folder,
+                         const std::vector<std::pair<std::string, std::string>>& files) override;
   void RemoveLeftovers(const std::string& path) override;
 };
 
@@ -117,6 +119,9 @@ class Win32Locale final : public Locale {
 // Writes `bytes` to a temporary file beside `path`, flushes it and renames it over `path`;
 // on failure the old file is untouched and the temporary file is removed.
 bool ReplaceFileAtomically(const std::string& path, std::string_view bytes);
+
+// This machine's name as temporaries carry it.
+const std::string& TemporaryHost();
 
 // Every Win32 service, owned together; Get() hands them out as the program's Services.
 class Win32Platform {

@@ -47,6 +47,9 @@ TEST(PosixFileSystem, ReplacesWholeFilesKeepsTheModeNeverFollowsALinkAndMakesPri
   EXPECT_FALSE(files.MakePrivateFolder("relative/scenewright"));
   ScopedEnv config("XDG_CONFIG_HOME", (dir / "config").c_str());
   EXPECT_EQ(LinuxProgramInfo().UserDataFolder(), dir / "config/scenewright");
+  // Root too keeps no files under /usr, which only the package manager writes.
+  for (const auto& [program, mayKeep] : {std::pair{"/usr/bin/sw", false}, {"/usr/local/bin/sw", false}, {"/usrx/sw", true}})
+    EXPECT_EQ(LinuxProgramInfo(program).MayKeepFilesInProgramFolder(), mayKeep) << program;
 }
 
 constexpr const char* kRunKey = "software\\microsoft\\windows\\currentversion\\run\\";
@@ -57,7 +60,7 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   const std::string entry = dir / "autostart/scenewright.desktop";
   // The Windows quoting of a path with a space is undone before escaping.
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::LocalMachine, kRunKey, "Scenewright", "\"/opt/My Tools/sw\""));
-  EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=\"/opt/My Tools/sw\"\n");
+  EXPECT_EQ(ReadBytes(entry), "[Desktop Entry]\nType=Application\nName=Scenewright\nTryExec=/opt/My Tools/sw\nExec=\"/opt/My Tools/sw\"\n");
   EXPECT_EQ(ModeOf(entry), 0644u);
   // Only the same command is held (the per-user entry is then left out).
   for (const char* command : {"\"/opt/My Tools/sw\"", "/opt/My Tools/sw2"})
@@ -65,7 +68,7 @@ TEST(AutostartRegistry, WritesTheEntryForTheRunValueOnlyAndRemovesIt) {
   // The user's own entry: the same text in the user's folder, made as needed.
   EXPECT_TRUE(registry.SetRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright", "/x"));
   EXPECT_EQ(ReadBytes(dir / "home/autostart/scenewright.desktop"),
-            "[Desktop Entry]\nType=Application\nName=Scenewright\nExec=/x\n");
+            "[Desktop Entry]\nType=Application\nName=Scenewright\nTryExec=/x\nExec=/x\n");
   registry.DeleteRegistryValue(RegistryRoot::CurrentUser, kRunKey, "Scenewright");
   EXPECT_EQ(EntryCount(dir / "home/autostart"), 0u);
   registry.DeleteRegistryValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\", "Scenewright");
@@ -83,6 +86,7 @@ TEST(AutostartRegistry, EscapesTheExecAsTheDesktopEntryRulesRequire) {
       {"/latin1-\xE9", std::nullopt},         {"", std::nullopt},
   };
   for (const auto& [path, exec] : cases) EXPECT_EQ(DesktopEntryExec(path), exec) << path;
+  EXPECT_NE(AutostartEntryText("/a\\b\tc")->find("\nTryExec=/a\\\\b\\tc\n"), std::string::npos);  // a string value's escapes
 }
 
 }  // namespace

@@ -239,7 +239,7 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
   EXPECT_EQ(files.ReadFile(list), bytes);
   // A file at a temporary's name is never written through; start-up removes the temporaries
   // of programs that no longer run (a second program's save in progress stays), and nothing else.
-  const std::string leftover = folder / TemporaryName("wallpaper.dat", GetCurrentProcessId(), 0);
+  const std::string leftover = folder / TemporaryName("wallpaper.dat", TemporaryHost(), GetCurrentProcessId(), 0);
   WriteBytes(leftover, "left over");
   ASSERT_TRUE(files.ReplaceFile(list, bytes));
   EXPECT_EQ(files.ReadFile(leftover), "left over");
@@ -251,22 +251,24 @@ TEST(Win32FilesTest, ReplacesWholeFilesRemovesOnlyItsOwnLeftoversAndReadsProfile
   char command[] = "cmd.exe /c exit";
   ASSERT_TRUE(CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW,
                              nullptr, nullptr, &startup, &second));
-  const std::string running = TemporaryName("scenewright.bmp", second.dwProcessId, 3);
+  const std::string running = TemporaryName("scenewright.bmp", TemporaryHost(), second.dwProcessId, 3);
   WriteBytes(folder / running, "");
-  for (const char* other : {"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
-                            ".wallpaper.dat.~scenewright-1a-0.tmp"}) WriteBytes(folder / other, "");
+  // Another machine's temporary (sharing the folder) is its own to judge, whatever its process id.
+  for (const std::string& other : std::initializer_list<std::string>{"wallpaper.dat.2024-05-01.tmp", ".wallpaper.dat.backup", "other.dat.12.tmp",
+                                   ".wallpaper.dat.~scenewright-1a-0.tmp", TemporaryName("wallpaper.dat", "OTHER-PC", 9, 0)})
+    WriteBytes(folder / other, "");
   files.RemoveLeftovers(list);
-  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list and the five others
+  EXPECT_EQ(EntryCount(folder.path()), 7u);  // the list and the six others
   end();
   files.RemoveLeftovers(folder / "scenewright.bmp");  // its program has ended now
-  EXPECT_EQ(EntryCount(folder.path()), 5u);
+  EXPECT_EQ(EntryCount(folder.path()), 6u);
 
   // A folder in the way: the write fails, and nothing is left behind.
   const std::string blocked = folder / "blocked";
   CreateDirectoryA(blocked.c_str(), nullptr);
   for (const std::string& path : {blocked, folder / "missing-folder\\x.dat"}) EXPECT_FALSE(files.ReplaceFile(path, "data"));
   EXPECT_FALSE(files.ReadFile(blocked).has_value() || files.CreateFileIfMissing(blocked));
-  EXPECT_EQ(EntryCount(folder.path()), 6u);  // the list, the four others and the folder: nothing new
+  EXPECT_EQ(EntryCount(folder.path()), 7u);  // the list, the five others and the folder: nothing new
 
   // The user's own folder is made, and the test whether it takes files leaves nothing in it.
   EXPECT_TRUE(files.MakePrivateFolder(blocked + "\\Scenewright"));
