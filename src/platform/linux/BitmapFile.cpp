@@ -43,6 +43,22 @@ void OnJpegMessage(j_common_ptr info, int level) {
   }
 }
 
+// Where the program draws the root itself, only the picture's cover is ever shown: the smallest
+// scale libjpeg decodes at (an eighth, two, ...) that still covers every monitor is enough, and
+// costs a fraction of the whole decode and of the bitmap's size.
+void ScaleToCover(jpeg_decompress_struct& info, const ScreenSize& screen) {
+  JDIMENSION width = 0, height = 0;
+  for (const Monitor& monitor : screen.Shown()) {
+    width = std::max(width, static_cast<JDIMENSION>(std::max(monitor.width, 0)));
+    height = std::max(height, static_cast<JDIMENSION>(std::max(monitor.height, 0)));
+  }
+  info.scale_denom = 8;
+  for (info.scale_num = 1; info.scale_num < 8; ++info.scale_num) {
+    jpeg_calc_output_dimensions(&info);
+    if (info.output_width >= width && info.output_height >= height) return;
+  }
+}
+
 // What the decode loop keeps lives in libjpeg's memory or in the caller's `writer`, so a
 // jump back from an error leaves nothing to clean up but the decompressor.
 DecodeResult Decode(jpeg_decompress_struct& info, int fd, const std::optional<ScreenSize>& screen,
@@ -51,6 +67,7 @@ DecodeResult Decode(jpeg_decompress_struct& info, int fd, const std::optional<Sc
   if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) return DecodeResult::NotHandled;
   if (!LayoutFor(info.image_width, info.image_height)) return DecodeResult::Failed;
   info.out_color_space = JCS_EXT_BGR;
+  if (screen) ScaleToCover(info, *screen);
   jpeg_start_decompress(&info);
   if (info.output_components != 3) return DecodeResult::Failed;
   writer = BitmapWriter::Begin(fd, info.output_width, info.output_height, screen);
@@ -72,28 +89,36 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
   const auto layout = LayoutFor(width, height);
   if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
   BitmapWriter writer(fd, *layout);
-  writer.batch_.assign(layout->stride * kRowsABatch, 0);
-  if (screen) writer.scalers_ = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, writer.cover_);
+  writer.covers_ = std::make_unique<Covers>();
+  Covers& covers = *writer.covers_;
+  if (screen) covers.scalers = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, covers.cover);
+  const std::size_t batchBytes = layout->stride * kRowsABatch;
+  writer.worker_ = std::make_unique<BatchWorker>(
+      batchBytes, [&covers, fd, file = *layout, batchBytes](const std::uint8_t* batch, int first, int rows) {
+        // The batch's rows sit last row first at its end, as the file keeps them: one write.
+        const std::size_t bytes = file.stride * static_cast<std::size_t>(rows);
+        const std::uint8_t* used = batch + batchBytes - bytes;
+        for (std::size_t at = bytes; covers.scalers && at > 0;) {
+          at -= file.stride;
+          for (CoverScaler& scaler : *covers.scalers) scaler.AddRow(used + at);
+        }
+        return WriteAllAt(fd, used, bytes, RowOffset(file, first + rows - 1));
+      });
   return writer;
 }
 
 bool BitmapWriter::Commit() {
   if (next_ >= layout_.height) return false;
-  const std::uint8_t* row = Next();
-  if (scalers_) {
-    for (CoverScaler& scaler : *scalers_) scaler.AddRow(row);
-  }
   const int inBatch = next_++ % kRowsABatch + 1;
   if (inBatch < kRowsABatch && next_ < layout_.height) return true;
-  // The batch's rows sit last row first at its end, as the file keeps them: one write.
-  const std::size_t bytes = layout_.stride * static_cast<std::size_t>(inBatch);
-  return WriteAllAt(fd_, batch_.data() + batch_.size() - bytes, bytes, RowOffset(layout_, next_ - 1));
+  // The last row waits for every write, so that a failed one fails the picture.
+  return worker_->Hand(next_ - inBatch, inBatch) && (next_ < layout_.height || worker_->Finish());
 }
 
 ScreenCover BitmapWriter::TakeCover() {
-  if (!Complete() || !scalers_) return {};
-  scalers_.reset();  // they draw into the cover
-  return std::move(cover_);
+  if (!Complete() || !worker_->Finish() || !covers_->scalers) return {};
+  covers_->scalers.reset();  // they draw into the cover
+  return std::move(covers_->cover);
 }
 
 std::optional<BitmapLayout> LayoutFor(long long width, long long height) {

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/Bmp24Header.h"
+#include "platform/linux/BatchWorker.h"
 #include "platform/linux/ScreenCover.h"
 
 class QImage;
@@ -31,7 +33,8 @@ enum class DecodeResult { Written, NotHandled, Failed };
 
 // The rows of a picture, given top-down, written where the bottom-up file keeps them (a batch
 // of rows a system call) and fed to the covers of each monitor as they pass, so the picture
-// never has to be held in memory or read back.
+// never has to be held in memory or read back. Both happen on a worker thread while the
+// caller decodes the next batch.
 class BitmapWriter {
  public:
   // Writes the header; nullopt for a picture too large (see LayoutFor) or a write error.
@@ -40,7 +43,7 @@ class BitmapWriter {
   const BitmapLayout& layout() const { return layout_; }
   // The next row's three bytes a pixel, blue, green, red, to be filled and then committed.
   std::uint8_t* Next() {
-    return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
+    return &worker_->Filling()[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
   }
   bool Commit();
   bool Complete() const { return next_ == layout_.height; }
@@ -53,10 +56,15 @@ class BitmapWriter {
   BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout) {}
   int fd_;
   BitmapLayout layout_;
-  std::vector<std::uint8_t> batch_;  // bottom-up, as in the file; padding stays zero
   int next_ = 0;
-  std::optional<std::vector<CoverScaler>> scalers_;
-  ScreenCover cover_;  // the scalers draw into its pixels
+  // What the worker uses, in one place that stays put when the writer moves.
+  struct Covers {
+    std::optional<std::vector<CoverScaler>> scalers;
+    ScreenCover cover;  // the scalers draw into its pixels
+  };
+  std::unique_ptr<Covers> covers_;
+  // Batches bottom-up, as in the file; padding stays zero. Ends (joins) before covers_ goes.
+  std::unique_ptr<BatchWorker> worker_;
 };
 
 // Decoders of the common kinds, row by row straight into the bitmap file through a
