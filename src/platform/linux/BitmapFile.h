@@ -70,7 +70,7 @@ class BitmapWriter {
 // Decoders of the common kinds, row by row straight into the bitmap file through a
 // BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
 // general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit, an animated
-// WebP); Failed for a corrupt or truncated file, one too large, or a write error.
+// WebP, a TIFF other than 8-bit RGB in strips); Failed for a corrupt or truncated file, one too large, or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover);
 DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,
@@ -78,6 +78,8 @@ DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional
 DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 DecodeResult DecodeGifToBitmap(int gifFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover);
+DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover);
 
 // Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent

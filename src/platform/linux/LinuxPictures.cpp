@@ -23,7 +23,7 @@ namespace {
 // Qt reads PNG itself, WebP and TIFF through its image format plugins.
 constexpr std::array<const char*, 7> kAcceptedFormats{"jpeg", "gif", "bmp", "ico", "png", "webp", "tiff"};
 
-enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Other };
+enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Tiff, Other };
 
 Kind KindOf(int fd) {
   unsigned char magic[12] = {};
@@ -33,6 +33,7 @@ Kind KindOf(int fd) {
   if (read >= 6 && (std::memcmp(magic, "GIF87a", 6) == 0 || std::memcmp(magic, "GIF89a", 6) == 0)) return Kind::Gif;
   if (read == 12 && std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WEBP", 4) == 0) return Kind::Webp;
   if (read >= 2 && magic[0] == 'B' && magic[1] == 'M') return Kind::Bmp;
+  if (read >= 4 && (std::memcmp(magic, "II*\0", 4) == 0 || std::memcmp(magic, "MM\0*", 4) == 0)) return Kind::Tiff;
   return Kind::Other;
 }
 
@@ -81,6 +82,9 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
       break;
     case Kind::Webp:
       result = DecodeWebpToBitmap(pictureFd, bitmapFd, screen, cover);
+      break;
+    case Kind::Tiff:
+      result = DecodeTiffToBitmap(pictureFd, bitmapFd, screen, cover);
       break;
     case Kind::Other:
       break;
