@@ -15,9 +15,9 @@ namespace scenewright::linux_platform {
 // memory stays a few batches whatever the picture. The worker lives only as long as this.
 class BatchWorker {
  public:
-  // Runs on the worker, a batch at a time in the order handed: its buffer, its first row and
-  // its count of rows. A job that fails stops the others.
-  using Job = std::function<bool(const std::uint8_t* batch, int firstRow, int rows)>;
+  // Runs on the worker, a batch at a time in the order handed: its buffer (which the job may
+  // change), its first row and its count of rows. A job that fails stops the others.
+  using Job = std::function<bool(std::uint8_t* batch, int firstRow, int rows)>;
   BatchWorker(std::size_t batchBytes, Job job);
   ~BatchWorker();  // waits for the batches handed
   BatchWorker(const BatchWorker&) = delete;

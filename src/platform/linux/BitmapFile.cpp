@@ -89,18 +89,23 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
   const auto layout = LayoutFor(width, height);
   if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
   BitmapWriter writer(fd, *layout);
-  writer.covers_ = std::make_unique<Covers>();
-  Covers& covers = *writer.covers_;
-  if (screen) covers.scalers = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, covers.cover);
+  writer.shared_ = std::make_unique<Shared>();
+  Shared& shared = *writer.shared_;
+  if (screen) shared.scalers = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, shared.cover);
   const std::size_t batchBytes = layout->stride * kRowsABatch;
   writer.worker_ = std::make_unique<BatchWorker>(
-      batchBytes, [&covers, fd, file = *layout, batchBytes](const std::uint8_t* batch, int first, int rows) {
+      batchBytes, [&shared, fd, file = *layout, batchBytes](std::uint8_t* batch, int first, int rows) {
         // The batch's rows sit last row first at its end, as the file keeps them: one write.
         const std::size_t bytes = file.stride * static_cast<std::size_t>(rows);
-        const std::uint8_t* used = batch + batchBytes - bytes;
-        for (std::size_t at = bytes; covers.scalers && at > 0;) {
+        std::uint8_t* used = batch + batchBytes - bytes;
+        for (std::size_t at = 0; shared.rgb && at < bytes; at += file.stride) {
+          for (std::uint8_t* pixel = used + at; pixel != used + at + 3 * std::size_t(file.width); pixel += 3) {
+            std::swap(pixel[0], pixel[2]);
+          }
+        }
+        for (std::size_t at = bytes; shared.scalers && at > 0;) {
           at -= file.stride;
-          for (CoverScaler& scaler : *covers.scalers) scaler.AddRow(used + at);
+          for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + at);
         }
         return WriteAllAt(fd, used, bytes, RowOffset(file, first + rows - 1));
       });
@@ -116,9 +121,9 @@ bool BitmapWriter::Commit() {
 }
 
 ScreenCover BitmapWriter::TakeCover() {
-  if (!Complete() || !worker_->Finish() || !covers_->scalers) return {};
-  covers_->scalers.reset();  // they draw into the cover
-  return std::move(covers_->cover);
+  if (!Complete() || !worker_->Finish() || !shared_->scalers) return {};
+  shared_->scalers.reset();  // they draw into the cover
+  return std::move(shared_->cover);
 }
 
 std::optional<BitmapLayout> LayoutFor(long long width, long long height) {

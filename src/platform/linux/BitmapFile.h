@@ -46,6 +46,9 @@ class BitmapWriter {
     return &worker_->Filling()[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
   }
   bool Commit();
+  // The rows come red, green, blue (as libpng and libtiff give them): the worker puts them in
+  // the file's order, off the decoding thread. Before the first Commit.
+  void TakeRgb() { shared_->rgb = true; }
   bool Complete() const { return next_ == layout_.height; }
   // The covers, once every row was committed, when a screen was given and the picture is at
   // least as large as each monitor.
@@ -58,12 +61,13 @@ class BitmapWriter {
   BitmapLayout layout_;
   int next_ = 0;
   // What the worker uses, in one place that stays put when the writer moves.
-  struct Covers {
+  struct Shared {
     std::optional<std::vector<CoverScaler>> scalers;
     ScreenCover cover;  // the scalers draw into its pixels
+    bool rgb = false;
   };
-  std::unique_ptr<Covers> covers_;
-  // Batches bottom-up, as in the file; padding stays zero. Ends (joins) before covers_ goes.
+  std::unique_ptr<Shared> shared_;
+  // Batches bottom-up, as in the file; padding stays zero. Ends (joins) before shared_ goes.
   std::unique_ptr<BatchWorker> worker_;
 };
 

@@ -46,6 +46,7 @@ DecodeResult FromStream(int pictureFd, Decoder decode) {
     if (copy >= 0) ::close(copy);
     return DecodeResult::Failed;
   }
+  std::setvbuf(stream, nullptr, _IOFBF, 256 << 10);  // a read call for a few pages would cost more than it reads
   const DecodeResult result = decode(stream);
   std::fclose(stream);
   return result;

@@ -1,7 +1,6 @@
 #include <tiffio.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <memory>
 
 #include "platform/linux/BitmapFile.h"
@@ -53,13 +52,9 @@ DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<Sc
   }
   auto writer = BitmapWriter::Begin(bitmapFd, width, height, screen);
   if (!writer) return DecodeResult::Failed;
+  writer->TakeRgb();
   for (std::uint32_t y = 0; y < height; ++y) {
-    std::uint8_t* row = writer->Next();
-    if (TIFFReadScanline(t, row, y, 0) != 1) return DecodeResult::Failed;
-    for (std::uint8_t* pixel = row; pixel != row + 3 * static_cast<std::size_t>(width); pixel += 3) {
-      std::swap(pixel[0], pixel[2]);
-    }
-    if (!writer->Commit()) return DecodeResult::Failed;
+    if (TIFFReadScanline(t, writer->Next(), y, 0) != 1 || !writer->Commit()) return DecodeResult::Failed;
   }
   cover = writer->TakeCover();
   return DecodeResult::Written;
