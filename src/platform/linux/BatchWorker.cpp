@@ -17,8 +17,8 @@ BatchWorker::~BatchWorker() {
   {
     const std::lock_guard lock(mutex_);
     ending_ = true;
+    changed_.notify_all();
   }
-  changed_.notify_all();
   if (worker_.joinable()) worker_.join();
 }
 
