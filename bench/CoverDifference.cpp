@@ -39,7 +39,8 @@ int main(int argc, char** argv) {
   int largest = 0;
   for (std::size_t i = 0; i < cover.pixels.size(); ++i) {
     for (int shift : {0, 8, 16}) {
-      const int off = std::abs(static_cast<int>((cover.pixels[i] >> shift & 255) - (reference.pixels[i] >> shift & 255)));
+      const int off =
+          std::abs(static_cast<int>((cover.pixels[i] >> shift & 255) - (reference.pixels[i] >> shift & 255)));
       sum += off, largest = std::max(largest, off);
     }
   }

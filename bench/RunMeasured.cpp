@@ -1,5 +1,6 @@
 // Runs a program and prints its wall time in milliseconds, its peak resident memory in KiB
-// and the CPU time of all its threads (user and system) in milliseconds: "ms kib cpu-ms". With --stdout FILE the program's output goes to FILE.
+// and the CPU time of all its threads (user and system) in milliseconds: "ms kib cpu-ms".
+// With --stdout FILE the program's output goes to FILE.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>

@@ -74,7 +74,8 @@ class BitmapWriter {
 // Decoders of the common kinds, row by row straight into the bitmap file through a
 // BitmapWriter, the cover of `screen` left in `cover`. NotHandled for what they leave to the
 // general reader (a CMYK JPEG, an interlaced PNG, a BMP other than plain 24-bit, an animated
-// WebP, a TIFF other than 8-bit RGB in strips); Failed for a corrupt or truncated file, one too large, or a write error.
+// WebP, a TIFF other than 8-bit RGB in strips); Failed for a corrupt or truncated file, one
+// too large, or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover);
 DecodeResult DecodePngToBitmap(std::FILE* png, int bitmapFd, const std::optional<ScreenSize>& screen,

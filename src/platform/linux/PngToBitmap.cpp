@@ -23,7 +23,8 @@ DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional
   png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
   // Every kind of PNG as red, green, blue, eight bits each, or with alpha as blue, green, red
   // and alpha.
-  const bool alpha = (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS);
+  const bool alpha =
+      (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);

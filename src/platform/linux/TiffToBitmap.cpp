@@ -28,8 +28,7 @@ T Field(TIFF* tiff, ttag_t tag, T otherwise) {
 // The common TIFF, 8-bit red, green and blue samples side by side in strips, read a row at a
 // time with libtiff (whatever its compression), so that it never sits in memory whole. Tiles,
 // other samples and colour models, and turned pictures go to the general reader.
-DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<ScreenSize>& screen,
-                                ScreenCover& cover) {
+DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover) {
   const std::unique_ptr<TIFFOpenOptions, Closer> options(TIFFOpenOptionsAlloc());
   if (!options) return DecodeResult::Failed;
   TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Quiet, nullptr);
@@ -42,9 +41,11 @@ DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<Sc
     return DecodeResult::Failed;
   }
   TIFF* t = tiff.get();
-  const auto width = Field<std::uint32_t>(t, TIFFTAG_IMAGEWIDTH, 0), height = Field<std::uint32_t>(t, TIFFTAG_IMAGELENGTH, 0);
+  const auto width = Field<std::uint32_t>(t, TIFFTAG_IMAGEWIDTH, 0),
+             height = Field<std::uint32_t>(t, TIFFTAG_IMAGELENGTH, 0);
   if (TIFFIsTiled(t) || Field<std::uint16_t>(t, TIFFTAG_PLANARCONFIG, 0) != PLANARCONFIG_CONTIG ||
-      Field<std::uint16_t>(t, TIFFTAG_BITSPERSAMPLE, 0) != 8 || Field<std::uint16_t>(t, TIFFTAG_SAMPLESPERPIXEL, 0) != 3 ||
+      Field<std::uint16_t>(t, TIFFTAG_BITSPERSAMPLE, 0) != 8 ||
+      Field<std::uint16_t>(t, TIFFTAG_SAMPLESPERPIXEL, 0) != 3 ||
       Field<std::uint16_t>(t, TIFFTAG_PHOTOMETRIC, 0) != PHOTOMETRIC_RGB ||
       Field<std::uint16_t>(t, TIFFTAG_ORIENTATION, 0) != ORIENTATION_TOPLEFT ||
       TIFFScanlineSize64(t) != static_cast<tmsize_t>(width) * 3) {
