@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/TemporaryName.h"
 #include "platform/linux/BitmapFile.h"
@@ -46,7 +47,9 @@ DecodeResult FromStream(int pictureFd, Decoder decode) {
     if (copy >= 0) ::close(copy);
     return DecodeResult::Failed;
   }
-  std::setvbuf(stream, nullptr, _IOFBF, 256 << 10);  // a read call for a few pages would cost more than it reads
+  // A system call for every few pages read would cost more than the reading.
+  std::vector<char> buffer(256 << 10);
+  std::setvbuf(stream, buffer.data(), _IOFBF, buffer.size());
   const DecodeResult result = decode(stream);
   std::fclose(stream);
   return result;
