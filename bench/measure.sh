@@ -47,7 +47,7 @@ measured() { "$bin/scenewright_run_measured" "$@"; }
 goals() {  # label ours-prefix feh-prefix
   local kind what
   for kind in $kinds; do
-    what=${kind^^} && what="$1 ${what/%JPG/JPEG}" && what=${what/%TIF/TIFF}
+    what=${kind^^} && what="$1 ${what/%JPG/JPEG}" && what=${what/%TIF/TIFF} && what=${what/%WEBP/WebP}
     ratio_row "$what, wall time" "$(times $2.$kind)" ms "$(times $3.$kind)" "feh --bg-fill" 0.9
     [[ $kind != jpg ]] || ratio_row "$what, wall time" "$(times $2.$kind)" ms "$(times xwallpaper.jpg)" "xwallpaper --zoom" 0.9
     ratio_row "$what, peak memory" "$(peak $2.$kind)" MiB "$(peak $3.$kind)" "feh --bg-fill" 0.5
