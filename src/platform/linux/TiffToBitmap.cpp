@@ -35,7 +35,8 @@ DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<Sc
   TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Quiet, nullptr);
   const int copy = ::dup(tiffFd);  // libtiff closes its own
   if (copy < 0) return DecodeResult::Failed;
-  const std::unique_ptr<TIFF, Closer> tiff(TIFFFdOpenExt(copy, "picture", "r", options.get()));
+  // Read, not mapped: the file is not held in memory whole either.
+  const std::unique_ptr<TIFF, Closer> tiff(TIFFFdOpenExt(copy, "picture", "rm", options.get()));
   if (!tiff) {
     ::close(copy);
     return DecodeResult::Failed;
