@@ -88,7 +88,7 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
                                                 const std::optional<ScreenSize>& screen) {
   const auto layout = LayoutFor(width, height);
   if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
-  BitmapWriter writer(fd, *layout);
+  BitmapWriter writer(*layout);
   writer.shared_ = std::make_unique<Shared>();
   Shared& shared = *writer.shared_;
   if (screen) shared.scalers = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, shared.cover);

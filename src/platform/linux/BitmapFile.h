@@ -56,8 +56,7 @@ class BitmapWriter {
 
  private:
   static constexpr int kRowsABatch = 16;
-  BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout) {}
-  int fd_;
+  explicit BitmapWriter(BitmapLayout layout) : layout_(layout) {}
   BitmapLayout layout_;
   int next_ = 0;
   // What the worker uses, in one place that stays put when the writer moves.

@@ -49,7 +49,7 @@ DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<Sc
       Field<std::uint16_t>(t, TIFFTAG_SAMPLESPERPIXEL, 0) != 3 ||
       Field<std::uint16_t>(t, TIFFTAG_PHOTOMETRIC, 0) != PHOTOMETRIC_RGB ||
       Field<std::uint16_t>(t, TIFFTAG_ORIENTATION, 0) != ORIENTATION_TOPLEFT ||
-      TIFFScanlineSize64(t) != static_cast<tmsize_t>(width) * 3) {
+      TIFFScanlineSize64(t) != std::uint64_t{width} * 3) {
     return DecodeResult::NotHandled;
   }
   auto writer = BitmapWriter::Begin(bitmapFd, width, height, screen);

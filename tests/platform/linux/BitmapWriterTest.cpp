@@ -74,7 +74,7 @@ TEST(BitmapWriter, AJpegIsDecodedAtTheScaleShownOnlyWhereTheProgramDrawsTheRoot)
         {Screen(ScreenSize{520, 400, {{0, 0, 320, 200}, {320, 0, 200, 400}}}), QSize(601, 452)},
         {Screen(), QSize(1601, 1203)}}) {
     SCOPED_TRACE(screen ? screen->width : 0);
-    LinuxPictures pictures(dir.path(), [&] { return screen; });
+    LinuxPictures pictures(dir.path(), [shown = screen] { return shown; });
     ASSERT_TRUE(pictures.LoadStagingPicture(jpeg) && pictures.SaveStagingPictureAsBitmap(bitmap));
     EXPECT_EQ(QImage(QString::fromStdString(bitmap)).size(), bitmapSize);
     const ScreenCover cover = pictures.TakeCover(bitmap);
