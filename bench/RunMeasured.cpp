@@ -1,5 +1,6 @@
-// Runs a program and prints its wall time in milliseconds and its peak resident memory in
-// KiB: "ms kib". With --stdout FILE the program's output goes to FILE.
+// Runs a program and prints its wall time in milliseconds, its peak resident memory in KiB
+// and the CPU time of all its threads (user and system) in milliseconds: "ms kib cpu-ms".
+// With --stdout FILE the program's output goes to FILE.
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   rusage usage{};
   if (wait4(child, &status, 0, &usage) != child) return 2;
   const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::printf("%.1f %ld\n", ms, usage.ru_maxrss);
+  const auto cpuMs = [](const timeval& t) { return static_cast<double>(t.tv_sec) * 1e3 + t.tv_usec / 1e3; };
+  std::printf("%.1f %ld %.1f\n", ms, usage.ru_maxrss, cpuMs(usage.ru_utime) + cpuMs(usage.ru_stime));
   return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }

@@ -1,6 +1,7 @@
 // Starts a program and prints the milliseconds until a window with the given title is
 // viewable on the X display (with the title --root: until the root window's background
-// changes), and the program's peak resident memory by then in KiB; then ends it with SIGTERM.
+// changes), the program's peak resident memory by then in KiB and the CPU time of all its
+// threads by then in milliseconds; then ends it with SIGTERM.
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -57,6 +60,20 @@ long PeakKib(pid_t pid) {
   return 0;
 }
 
+// User and system time of every thread the process has had, in milliseconds.
+double CpuMs(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  // Fields 14 and 15 (utime, stime), counted after the command name's closing parenthesis.
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  double ticks = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i >= 14) ticks += std::atof(field.c_str());
+  }
+  return 1000.0 * ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -83,7 +100,7 @@ int main(int argc, char** argv) {
   while (std::chrono::steady_clock::now() - start < timeout) {
     if (root ? RootBackground(display) != background : HasViewableWindow(display, DefaultRootWindow(display), title)) {
       const auto ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-      std::printf("%.1f %ld\n", ms, PeakKib(child));
+      std::printf("%.1f %ld %.1f\n", ms, PeakKib(child), CpuMs(child));
       result = 0;
       break;
     }

@@ -22,8 +22,14 @@ jobs=${JOBS:-2}
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
 table=$(cat <<'EOF'
 rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
-rows-in-strips | src/platform/linux/BitmapFile.h | return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride]; | return &batch_[static_cast<std::size_t>(next_ % kRowsABatch) * layout_.stride]; | linux:^pictures_and_desktop$
+rows-in-strips | src/platform/linux/BitmapFile.h | return &worker_->Filling()[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride]; | return &worker_->Filling()[static_cast<std::size_t>(next_ % kRowsABatch) * layout_.stride]; | linux:^pictures_and_desktop$
 rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
+worker-rows-in-order | src/platform/linux/BitmapFile.cpp | for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + at); | for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + bytes - file.stride - at); | linux:^pictures_and_desktop$
+worker-rgb | src/platform/linux/BitmapFile.cpp | for (std::size_t at = 0; shared.rgb && at < bytes; at += file.stride) { | for (std::size_t at = 0; false && at < bytes; at += file.stride) { | linux:^pictures_and_desktop$
+worker-batch-in-flight | src/platform/linux/BatchWorker.cpp | changed_.wait(lock, [&] { return failed_ || handed_ - done_ < kBatches; }); | changed_.wait(lock, [&] { return failed_ || handed_ - done_ <= kBatches; }); | linux:^pictures_and_desktop$
+worker-last-write | src/platform/linux/BitmapFile.cpp | return worker_->Hand(next_ - inBatch, inBatch) && (next_ < layout_.height || worker_->Finish()); | return worker_->Hand(next_ - inBatch, inBatch); | linux:^pictures_and_desktop$
+tiff-rows-rgb | src/platform/linux/TiffToBitmap.cpp | writer->TakeRgb(); | (void)writer; | linux:^pictures_and_desktop$
+gif-buffered-read | src/platform/linux/GifToBitmap.cpp | source->from += part, given += static_cast<int>(part); | given += static_cast<int>(part); | linux:^pictures_and_desktop$
 rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$
 unregister-on-save | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | linux:^end_to_end$
 unregister-on-save-win32 | src/ui/ConfigurationPanel.cpp |     UnregisterStartAtLogon(services_.registry); |     (void)services_.registry; | windows:^win32_end_to_end$

@@ -95,29 +95,42 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
                                                 const std::optional<ScreenSize>& screen) {
   const auto layout = LayoutFor(width, height);
   if (!layout || !WriteHeader(fd, *layout)) return std::nullopt;
-  BitmapWriter writer(fd, *layout);
-  writer.batch_.assign(layout->stride * kRowsABatch, 0);
-  if (screen) writer.scalers_ = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, writer.cover_);
+  BitmapWriter writer(*layout);
+  writer.shared_ = std::make_unique<Shared>();
+  Shared& shared = *writer.shared_;
+  if (screen) shared.scalers = CoverScaler::ForEachMonitor(layout->width, layout->height, *screen, shared.cover);
+  const std::size_t batchBytes = layout->stride * kRowsABatch;
+  writer.worker_ = std::make_unique<BatchWorker>(
+      batchBytes, [&shared, fd, file = *layout, batchBytes](std::uint8_t* batch, int first, int rows) {
+        // The batch's rows sit last row first at its end, as the file keeps them: one write.
+        const std::size_t bytes = file.stride * static_cast<std::size_t>(rows);
+        std::uint8_t* used = batch + batchBytes - bytes;
+        for (std::size_t at = 0; shared.rgb && at < bytes; at += file.stride) {
+          for (std::uint8_t* pixel = used + at; pixel != used + at + 3 * std::size_t(file.width); pixel += 3) {
+            std::swap(pixel[0], pixel[2]);
+          }
+        }
+        for (std::size_t at = bytes; shared.scalers && at > 0;) {
+          at -= file.stride;
+          for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + at);
+        }
+        return WriteAllAt(fd, used, bytes, RowOffset(file, first + rows - 1));
+      });
   return writer;
 }
 
 bool BitmapWriter::Commit() {
   if (next_ >= layout_.height) return false;
-  const std::uint8_t* row = Next();
-  if (scalers_) {
-    for (CoverScaler& scaler : *scalers_) scaler.AddRow(row);
-  }
   const int inBatch = next_++ % kRowsABatch + 1;
   if (inBatch < kRowsABatch && next_ < layout_.height) return true;
-  // The batch's rows sit last row first at its end, as the file keeps them: one write.
-  const std::size_t bytes = layout_.stride * static_cast<std::size_t>(inBatch);
-  return WriteAllAt(fd_, batch_.data() + batch_.size() - bytes, bytes, RowOffset(layout_, next_ - 1));
+  // The last row waits for every write, so that a failed one fails the picture.
+  return worker_->Hand(next_ - inBatch, inBatch) && (next_ < layout_.height || worker_->Finish());
 }
 
 ScreenCover BitmapWriter::TakeCover() {
-  if (!Complete() || !scalers_) return {};
-  scalers_.reset();  // they draw into the cover
-  return std::move(cover_);
+  if (!Complete() || !worker_->Finish() || !shared_->scalers) return {};
+  shared_->scalers.reset();  // they draw into the cover
+  return std::move(shared_->cover);
 }
 
 bool FitsBudget(long long width, long long height, std::uint64_t workingBytes) {

@@ -3,10 +3,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "platform/Bmp24Header.h"
+#include "platform/linux/BatchWorker.h"
 #include "platform/linux/ScreenCover.h"
 
 class QImage;
@@ -42,7 +44,8 @@ enum class DecodeResult { Written, NotHandled, Failed };
 
 // The rows of a picture, given top-down, written where the bottom-up file keeps them (a batch
 // of rows a system call) and fed to the covers of each monitor as they pass, so the picture
-// never has to be held in memory or read back.
+// never has to be held in memory or read back. Both happen on a worker thread while the
+// caller decodes the next batch.
 class BitmapWriter {
  public:
   // Writes the header; nullopt for a picture too large (see LayoutFor) or a write error.
@@ -51,9 +54,12 @@ class BitmapWriter {
   const BitmapLayout& layout() const { return layout_; }
   // The next row's three bytes a pixel, blue, green, red, to be filled and then committed.
   std::uint8_t* Next() {
-    return &batch_[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
+    return &worker_->Filling()[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride];
   }
   bool Commit();
+  // The rows come red, green, blue (as libpng and libtiff give them): the worker puts them in
+  // the file's order, off the decoding thread. Before the first Commit.
+  void TakeRgb() { shared_->rgb = true; }
   bool Complete() const { return next_ == layout_.height; }
   // The covers, once every row was committed, when a screen was given and the picture is at
   // least as large as each monitor.
@@ -61,19 +67,24 @@ class BitmapWriter {
 
  private:
   static constexpr int kRowsABatch = 16;
-  BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout) {}
-  int fd_;
+  explicit BitmapWriter(BitmapLayout layout) : layout_(layout) {}
   BitmapLayout layout_;
-  std::vector<std::uint8_t> batch_;  // bottom-up, as in the file; padding stays zero
   int next_ = 0;
-  std::optional<std::vector<CoverScaler>> scalers_;
-  ScreenCover cover_;  // the scalers draw into its pixels
+  // What the worker uses, in one place that stays put when the writer moves.
+  struct Shared {
+    std::optional<std::vector<CoverScaler>> scalers;
+    ScreenCover cover;  // the scalers draw into its pixels
+    bool rgb = false;
+  };
+  std::unique_ptr<Shared> shared_;
+  // Batches bottom-up, as in the file; padding stays zero. Ends (joins) before shared_ goes.
+  std::unique_ptr<BatchWorker> worker_;
 };
 
 // Decoders of the common kinds, row by row straight into the bitmap file, turned by the
 // picture's `orientation` (see OrientedWriter), the cover of `screen` left in `cover`.
 // NotHandled for what they leave to the general reader (a CMYK JPEG, an interlaced PNG, a BMP
-// other than plain 24-bit, an animated WebP); Failed for a corrupt or truncated file, one too
+// other than plain 24-bit, an animated WebP, a TIFF other than 8-bit RGB in strips); Failed for a corrupt or truncated file, one too
 // large (see FitsBudget), or a write error.
 DecodeResult DecodeJpegToBitmap(std::FILE* jpeg, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover, int orientation);
@@ -83,6 +94,8 @@ DecodeResult DecodeBmpToBitmap(int bmpFd, int bitmapFd, const std::optional<Scre
 DecodeResult DecodeGifToBitmap(int gifFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover);
 DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<ScreenSize>& screen,
                                 ScreenCover& cover, int orientation);
+DecodeResult DecodeTiffToBitmap(int tiffFd, int bitmapFd, const std::optional<ScreenSize>& screen,
+                                ScreenCover& cover);
 
 // Writes an image decoded by Qt as the same bitmap, and its cover as above. Transparent
 // pixels are drawn over black.

@@ -11,17 +11,30 @@ namespace scenewright::linux_platform {
 
 namespace {
 
+// giflib asks for a few bytes at a time (a block's length, then the block): they come from a
+// buffer, refilled a large read at a time, rather than a system call each.
 struct Source {
   int fd;
-  off_t offset;
+  off_t offset = 0;
+  std::vector<GifByteType> buffer = std::vector<GifByteType>(64 << 10);
+  std::size_t from = 0, to = 0;  // what the buffer holds still unread
 };
 
 int ReadFrom(GifFileType* gif, GifByteType* into, int size) {
   auto* source = static_cast<Source*>(gif->UserData);
-  const ssize_t read = ::pread(source->fd, into, static_cast<std::size_t>(size), source->offset);
-  if (read <= 0) return 0;
-  source->offset += read;
-  return static_cast<int>(read);
+  int given = 0;
+  while (given < size) {
+    if (source->from == source->to) {
+      const ssize_t read = ::pread(source->fd, source->buffer.data(), source->buffer.size(), source->offset);
+      if (read <= 0) break;
+      source->offset += read;
+      source->from = 0, source->to = static_cast<std::size_t>(read);
+    }
+    const std::size_t part = std::min(source->to - source->from, static_cast<std::size_t>(size - given));
+    std::memcpy(into + given, source->buffer.data() + source->from, part);
+    source->from += part, given += static_cast<int>(part);
+  }
+  return given;
 }
 
 // The first frame's description, and the transparent index its graphic control gives, if any.
@@ -112,7 +125,7 @@ DecodeResult Decode(GifFileType* gif, int bitmapFd, const std::optional<ScreenSi
 // The first frame of a GIF, decoded a row at a time with giflib; the frames after it are
 // never read.
 DecodeResult DecodeGifToBitmap(int gifFd, int bitmapFd, const std::optional<ScreenSize>& screen, ScreenCover& cover) {
-  Source source{gifFd, 0};
+  Source source{gifFd};
   int error = 0;
   GifFileType* gif = DGifOpen(&source, ReadFrom, &error);
   if (gif == nullptr) return DecodeResult::Failed;

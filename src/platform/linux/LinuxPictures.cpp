@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/TemporaryName.h"
 #include "platform/linux/BitmapFile.h"
@@ -22,7 +23,7 @@ namespace scenewright::linux_platform {
 
 namespace {
 
-enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Other };
+enum class Kind { Jpeg, Png, Bmp, Gif, Webp, Tiff, Other };
 
 Kind KindOf(int fd) {
   unsigned char magic[12] = {};
@@ -32,6 +33,7 @@ Kind KindOf(int fd) {
   if (read >= 6 && (std::memcmp(magic, "GIF87a", 6) == 0 || std::memcmp(magic, "GIF89a", 6) == 0)) return Kind::Gif;
   if (read == 12 && std::memcmp(magic, "RIFF", 4) == 0 && std::memcmp(magic + 8, "WEBP", 4) == 0) return Kind::Webp;
   if (read >= 2 && magic[0] == 'B' && magic[1] == 'M') return Kind::Bmp;
+  if (read >= 4 && (std::memcmp(magic, "II*\0", 4) == 0 || std::memcmp(magic, "MM\0*", 4) == 0)) return Kind::Tiff;
   return Kind::Other;
 }
 
@@ -46,6 +48,9 @@ Result FromStream(int pictureFd, Result failed, Decoder decode) {
     return failed;
   }
   std::rewind(stream);
+  // A system call for every few pages read would cost more than the reading.
+  std::vector<char> buffer(256 << 10);
+  std::setvbuf(stream, buffer.data(), _IOFBF, buffer.size());
   const Result result = decode(stream);
   std::fclose(stream);
   return result;
@@ -86,6 +91,9 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
       break;
     case Kind::Webp:
       result = DecodeWebpToBitmap(pictureFd, bitmapFd, screen, cover, orientation);
+      break;
+    case Kind::Tiff:
+      result = DecodeTiffToBitmap(pictureFd, bitmapFd, screen, cover);
       break;
     case Kind::Other:
       break;

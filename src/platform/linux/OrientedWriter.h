@@ -23,6 +23,7 @@ class OrientedWriter {
                                              const std::optional<ScreenSize>& screen, Orientation orientation);
   std::uint8_t* Next() { return kept_.empty() ? writer_.Next() : &kept_[static_cast<std::size_t>(next_) * rowBytes_]; }
   bool Commit();
+  void TakeRgb() { writer_.TakeRgb(); }  // see BitmapWriter::TakeRgb
   bool Complete() const { return writer_.Complete(); }
   ScreenCover TakeCover() { return writer_.TakeCover(); }
 

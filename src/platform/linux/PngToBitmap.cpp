@@ -20,22 +20,35 @@ DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional
   png_read_info(png, info);
   // Interlaced rows arrive in seven passes over the whole picture: Qt reads those whole.
   if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE) return DecodeResult::NotHandled;
-  // Every kind of PNG as blue, green, red and alpha, eight bits each.
+  // The chunks' own checksums already cover the compressed data; zlib's second one costs time.
+  png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+  // Every kind of PNG as red, green, blue, eight bits each, or with alpha as blue, green, red
+  // and alpha.
+  const bool alpha =
+      (png_get_color_type(png, info) & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
-  png_set_bgr(png);
-  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  if (alpha) {
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  }
   png_read_update_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-  if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * 4 ||
+  if (png_get_rowbytes(png, info) != static_cast<std::size_t>(width) * (alpha ? 4 : 3) ||
       !FitsBudget(width, height, TurningBytes(width, height, orientation))) {
     return DecodeResult::Failed;
   }
   writer = OrientedWriter::Begin(fd, width, height, screen, orientation);
   if (!writer) return DecodeResult::Failed;
+  if (!alpha) writer->TakeRgb();
   pixels.resize(static_cast<std::size_t>(width) * 4);
   for (png_uint_32 y = 0; y < height; ++y) {
+    if (!alpha) {  // straight into the bitmap's row
+      png_read_row(png, writer->Next(), nullptr);
+      if (!writer->Commit()) return DecodeResult::Failed;
+      continue;
+    }
     png_read_row(png, pixels.data(), nullptr);
     // Drawn over black: a transparent pixel's colour, whatever it was, shows nothing.
     std::uint8_t* row = writer->Next();

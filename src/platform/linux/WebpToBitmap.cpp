@@ -90,14 +90,17 @@ DecodeResult DecodeWebpToBitmap(int webpFd, int bitmapFd, const std::optional<Sc
   const std::size_t stride = static_cast<std::size_t>(width) * bytesAPixel;
   RowArea area(stride * static_cast<std::size_t>(height));
   if (area.data() == nullptr) return DecodeResult::Failed;
-  WebPDecBuffer output;
-  if (!WebPInitDecBuffer(&output)) return DecodeResult::Failed;
+  WebPDecoderConfig config;
+  if (!WebPInitDecoderConfig(&config)) return DecodeResult::Failed;
+  // libwebp's own second thread filters and converts rows while the first decodes the next.
+  config.options.use_threads = 1;
+  WebPDecBuffer& output = config.output;
   output.colorspace = features.has_alpha ? MODE_bgrA : MODE_BGR;
   output.is_external_memory = 1;
   output.u.RGBA.rgba = area.data();
   output.u.RGBA.stride = static_cast<int>(stride);
   output.u.RGBA.size = area.size();
-  const std::unique_ptr<WebPIDecoder, DecoderDeleter> decoder(WebPINewDecoder(&output));
+  const std::unique_ptr<WebPIDecoder, DecoderDeleter> decoder(WebPIDecode(nullptr, 0, &config));
   if (!decoder) return DecodeResult::Failed;
   auto writer = OrientedWriter::Begin(bitmapFd, width, height, screen, orientation);
   if (!writer) return DecodeResult::Failed;
