@@ -127,7 +127,7 @@ second-start-restores | src/ui/TrayAndWindow.cpp | if (view_.GetWindowState() ==
 tray-hide-qt | src/ui/qt/MainWindow.cpp | void MainWindow::HideWindow() { hide(); } | void MainWindow::HideWindow() { showMinimized(); } | linux:^end_to_end$
 tray-click-qt | src/ui/qt/MainWindow.cpp | if (reason == QSystemTrayIcon::Trigger) presenter_.OnTrayIconRelease(); | if (reason == QSystemTrayIcon::DoubleClick) presenter_.OnTrayIconRelease(); | linux:^qt_window$
 tray-hide-win32 | src/ui/win32/MainWindow.cpp | ShowWindow(hwnd_, SW_HIDE); | ShowWindow(hwnd_, SW_MINIMIZE); | windows:^win32_window_tests$
-taskbar-created-win32 | src/ui/win32/MainWindow.cpp | if (trayWanted_) notify_(NIM_ADD, &tray_); | if (!trayWanted_) notify_(NIM_ADD, &tray_); | windows:^win32_window_tests$
+taskbar-created-win32 | src/ui/win32/MainWindow.cpp |     if (trayWanted_) AddToTray(); |     (void)0; | windows:^win32_window_tests$
 icon-shown-win32 | src/ui/win32/MainWindow.cpp | iconAdded_ = notify_(NIM_ADD, &tray_) || notify_(NIM_MODIFY, &tray_); | iconAdded_ = notify_(NIM_ADD, &tray_) || true; | windows:^win32_window_tests$
 busy-tray-win32 | src/ui/win32/MainWindow.cpp | return iconAdded_ || !IsWindowVisible(hwnd_); | return iconAdded_ || !hwnd_; | windows:^win32_window_tests$
 tray-gone-win32 | src/ui/win32/MainWindow.cpp | if (findTray_() == nullptr) return iconAdded_ = false; | if (findTray_() == nullptr && !hwnd_) return iconAdded_ = false; | windows:^win32_window_tests$
@@ -168,7 +168,7 @@ budget-jpeg | src/platform/linux/BitmapFile.cpp | if (!FitsBudget(width, height,
 budget-webp | src/platform/linux/WebpToBitmap.cpp | if (features.has_animation || features.format == 2) return pixels * 4; | if (features.has_animation) return pixels * 4; | linux:^pictures_and_desktop$
 budget-preview | src/platform/linux/LinuxPictures.cpp | if (!bytes || *bytes > kMaxBitmapBytes) return {}; | if (!bytes) return {}; | linux:^pictures_and_desktop$
 gif-transparent-black | src/platform/linux/GifToBitmap.cpp | if (i == transparent) continue; | (void)transparent; | linux:^pictures_and_desktop$
-wic-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWithWic(*bytes); | return nullptr; | windows:^win32_platform_tests$
+wic-fallback-win32 | src/platform/win32/Win32Pictures.cpp | if (PicturePtr picture = LoadPictureWithWic(*bytes)) return picture; | if (PicturePtr picture = nullptr) return picture; | windows:^win32_platform_tests$
 wic-alpha-win32 | src/platform/win32/Win32Pictures.cpp | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, | FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, | windows:^win32_platform_tests$
 exif-orientation-win32 | src/platform/win32/Win32Pictures.cpp | const int orientation = ExifOrientation(bytes); | const int orientation = 1; | windows:^win32_platform_tests$
 quarter-turn-win32 | src/platform/win32/PictureHeader.cpp | case 8: return {y, right}; | case 8: return {bottom, x}; | windows:^win32_platform_tests$
@@ -181,7 +181,7 @@ kind-separator-win32 | src/platform/win32/Win32Pictures.cpp | if (c != L',' && c
 ole-fallback-win32 | src/platform/win32/Win32Pictures.cpp | return LoadPictureWithOle(*bytes); | return nullptr; | windows:^win32_platform_tests$
 leftover-running-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) != 0 && errno != ESRCH; | linux:^faults$
 leftover-other-user-kept | src/platform/linux/PosixFiles.cpp | return pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH); | return pid != ::getpid() && ::kill(pid, 0) == 0; | linux:^faults$
-leftover-name-rule | src/platform/TemporaryName.h | if (processError != std::errc() || processEnd != ids.data() + dash || | if (processError != std::errc() || | linux:^faults$
+leftover-name-rule | src/platform/TemporaryName.h | if (processError != std::errc() || processEnd != ids.data() + attemptDash || attemptError != std::errc() || | if (processError != std::errc() || attemptError != std::errc() || | linux:^faults$
 leftover-other-host | src/platform/linux/PosixFiles.cpp | if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue; | if (!owner || StillRuns(owner->process)) continue; | linux:^faults$
 leftover-other-host-win32 | src/platform/win32/Win32Files.cpp | if (!owner || owner->host != TemporaryHost() || StillRuns(owner->process)) continue; | if (!owner || StillRuns(owner->process)) continue; | windows:^win32_platform_tests$
 leftover-running-win32 | src/platform/win32/Win32Files.cpp | const bool runs = !GetExitCodeProcess(handle, &exitCode) || exitCode == STILL_ACTIVE; | const bool runs = !GetExitCodeProcess(handle, &exitCode) && exitCode == STILL_ACTIVE; | windows:^win32_platform_tests$
