@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "platform/Bmp24Header.h"
+#include "platform/win32/NarrowPath.h"
 #include "platform/win32/PictureHeader.h"
 #include "platform/win32/Win32Services.h"
 
@@ -181,13 +182,6 @@ std::string FileHead(const std::string& path) {
   return head;
 }
 
-std::wstring Wide(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), n);
-  return wide;
-}
-
 }  // namespace
 
 void PictureRelease::operator()(IPicture* picture) const {
@@ -346,7 +340,7 @@ bool Win32Pictures::IsPicture(const std::string& path) {
   UINT width = 0;
   UINT height = 0;
   if (factory &&
-      SUCCEEDED(factory->CreateDecoderFromFilename(Wide(path).c_str(), nullptr, GENERIC_READ,
+      SUCCEEDED(factory->CreateDecoderFromFilename(WideText(path).c_str(), nullptr, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, &decoder)) &&
       SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(frame->GetSize(&width, &height))) {
     return FrameFits(factory.Get(), frame.Get(), width, height, header);
