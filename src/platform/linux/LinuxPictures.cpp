@@ -127,6 +127,22 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
   return copied;
 }
 
+// Whether each PNG chunk before the picture data lies within the file. Qt's reader clears a
+// buffer of a text chunk's declared length before reading it: a few bytes declaring a gigabyte
+// would take a gigabyte, where a chunk longer than its file only says the file is broken.
+bool ChunksWithinFile(int fd) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return false;
+  unsigned char chunk[8];
+  for (std::uint64_t at = 8; ::pread(fd, chunk, 8, static_cast<off_t>(at)) == 8;) {
+    const std::uint64_t length = std::uint64_t{chunk[0]} << 24 | chunk[1] << 16 | chunk[2] << 8 | chunk[3];
+    if (std::memcmp(chunk + 4, "IDAT", 4) == 0) return true;
+    at += 12 + length;
+    if (at > static_cast<std::uint64_t>(info.st_size)) return false;
+  }
+  return false;
+}
+
 // What Qt's reader of the picture in `fd` keeps while reading it: the picture whole (a JPEG
 // scaled down as it is decoded for a preview, to an eighth at most), what its decoder keeps
 // beside it, and a turned copy; nullopt for a broken header.
@@ -155,6 +171,10 @@ QImage ReadPicture(const std::string& path, QSize size) {
   reader.setDecideFormatFromContent(true);  // by content, as the Windows loader does
   reader.setAutoTransform(false);           // turned below, for every kind alike
   if (!IsShownFormat(reader.format())) {
+    ::close(fd);
+    return {};
+  }
+  if (reader.format() == "png" && !ChunksWithinFile(fd)) {
     ::close(fd);
     return {};
   }

@@ -17,6 +17,11 @@ void OnPngWarning(png_structp, png_const_charp) {}
 // back from an error leaves only libpng's own structures to destroy.
 DecodeResult Decode(png_structp png, png_infop info, int fd, const std::optional<ScreenSize>& screen,
                     std::optional<OrientedWriter>& writer, std::vector<png_byte>& pixels, int orientation) {
+  // libpng clears a buffer of a text or metadata chunk's declared length before reading it: a
+  // few hundred bytes declaring a gigabyte of text would take a gigabyte. Nothing here uses
+  // those chunks (the orientation is read apart), so they are passed over unread.
+  static constexpr png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0eXIf\0iCCP\0sPLT";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, 6);
   png_read_info(png, info);
   // Interlaced rows arrive in seven passes over the whole picture: Qt reads those whole.
   if (png_get_interlace_type(png, info) != PNG_INTERLACE_NONE) return DecodeResult::NotHandled;

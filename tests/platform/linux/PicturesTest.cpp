@@ -176,7 +176,11 @@ TEST(LinuxPictures, HugeDeclaredPicturesAreRefusedWithinTheMemoryGoalAndA80Megap
   make("progressive.jpg", 10000, 17800, "cjpeg -progressive -sample 1x1");
   make("lossless.webp", 12000, 14800, "");
   make("photo.jpg", 10000, 8000, "cjpeg");
-  for (const auto& [name, applies] : {std::pair{"progressive.jpg", false}, {"lossless.webp", false}, {"photo.jpg", true}}) {
+  // A text chunk declaring a gigabyte, in a few dozen bytes.
+  QImage(1, 1, QImage::Format_RGB32).save(QString::fromStdString(dir + "/words.png"));
+  WriteBytes(dir + "/words.png", ReadBytes(dir + "/words.png").substr(0, 33) + std::string("\x49\x44\x49\x54tEXtComment", 15));
+  for (const auto& [name, applies] :
+       {std::pair{"progressive.jpg", false}, {"lossless.webp", false}, {"words.png", false}, {"photo.jpg", true}}) {
     const std::string path = dir + "/" + name;
     ScopedEnv picture("SCENEWRIGHT_PICTURE", path.c_str());
     const pid_t child = ::fork();
