@@ -21,13 +21,18 @@ jobs=${JOBS:-2}
 
 # id | file | exact old text (within one line) | new text | preset:ctest regex [| equivalent: why]
 table=$(cat <<'EOF'
+jpeg-split-shared-row | src/platform/linux/ScreenCover.cpp | for (std::size_t i = 0; i < sums_.size(); ++i) sums_[i] = static_cast<std::uint16_t>(sums_[i] + later.held_[i]); | (void)later.held_; | linux:^pictures_and_desktop$
+jpeg-split-shared-row-once | src/platform/linux/ScreenCover.cpp | if (*later.heldRow_ != screenRow_) FinishRow(); | FinishRow(); | linux:^pictures_and_desktop$
+jpeg-split-skip | src/platform/linux/BitmapFile.cpp | jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(first)) == static_cast<JDIMENSION>(first)) { | jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(first - 16)) == static_cast<JDIMENSION>(first - 16)) { | linux:^pictures_and_desktop$
+spare-one-name | src/platform/linux/LinuxPictures.cpp | if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 || | if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || | linux:^pictures_and_desktop$
+spare-cut | src/platform/linux/LinuxPictures.cpp | && (!spare || CutToSize(bitmapFd)); | ; | linux:^pictures_and_desktop$
 rows-top-down | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^pictures_and_desktop$
 rows-in-strips | src/platform/linux/BitmapFile.h | return &worker_->Filling()[static_cast<std::size_t>(kRowsABatch - 1 - next_ % kRowsABatch) * layout_.stride]; | return &worker_->Filling()[static_cast<std::size_t>(next_ % kRowsABatch) * layout_.stride]; | linux:^pictures_and_desktop$
 rows-top-down-screen | src/platform/linux/BitmapFile.cpp | static_cast<std::uint64_t>(layout.height - 1 - rowFromTop) * layout.stride | static_cast<std::uint64_t>(rowFromTop) * layout.stride | linux:^real_desktop_lxde$
 worker-rows-in-order | src/platform/linux/BitmapFile.cpp | for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + at); | for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + bytes - file.stride - at); | linux:^pictures_and_desktop$
 worker-rgb | src/platform/linux/BitmapFile.cpp | for (std::size_t at = 0; shared.rgb && at < bytes; at += file.stride) { | for (std::size_t at = 0; false && at < bytes; at += file.stride) { | linux:^pictures_and_desktop$
 worker-batch-in-flight | src/platform/linux/BatchWorker.cpp | changed_.wait(lock, [&] { return failed_ || handed_ - done_ < kBatches; }); | changed_.wait(lock, [&] { return failed_ || handed_ - done_ <= kBatches; }); | linux:^pictures_and_desktop$
-worker-last-write | src/platform/linux/BitmapFile.cpp | return worker_->Hand(next_ - inBatch, inBatch) && (next_ < layout_.height || worker_->Finish()); | return worker_->Hand(next_ - inBatch, inBatch); | linux:^pictures_and_desktop$
+worker-last-write | src/platform/linux/BitmapFile.cpp | return worker_->Hand(next_ - inBatch, inBatch) && (next_ < end_ || worker_->Finish()); | return worker_->Hand(next_ - inBatch, inBatch); | linux:^pictures_and_desktop$
 tiff-rows-rgb | src/platform/linux/TiffToBitmap.cpp | writer->TakeRgb(); | (void)writer; | linux:^pictures_and_desktop$
 gif-buffered-read | src/platform/linux/GifToBitmap.cpp | source->from += part, given += static_cast<int>(part); | given += static_cast<int>(part); | linux:^pictures_and_desktop$
 rows-top-down-win32 | src/platform/win32/Win32Pictures.cpp | info.bmiHeader.biHeight = height; | info.bmiHeader.biHeight = -height; | windows:^win32_platform_tests$

@@ -166,14 +166,33 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
     seenFirst += now == saved[0];
   });
   EXPECT_GT(seenFirst, 0);  // the kills did land in the middle of saving
-  // An apply stages a 4.5 MB bitmap in the cache folder, then places it as the wallpaper's.
+  // An apply stages a 4.5 MB bitmap in the cache folder, then places it as the wallpaper's;
+  // the next writes over the one it replaced. Killed anywhere, the wallpaper's bitmap and the
+  // staged one are each a whole picture.
   std::filesystem::create_directory(cache);
   const auto header = Bmp24Header(1500, 1000, 4500000);
-  WriteBytes(folder / "big.bmp", std::string(header.begin(), header.end()) + std::string(4500000, 'x'));
-  KillWhileRunning(40, [&](unsigned) {
+  const std::string big[2] = {folder / "big.bmp", folder / "big2.bmp"};
+  std::string whole[2];
+  const auto apply = [&](unsigned turn) {
     linux_platform::LinuxPictures pictures(cache);
-    if (pictures.LoadStagingPicture(folder / "big.bmp")) pictures.SaveStagingPictureAsBitmap(bitmap);
-  }, nullptr);
+    if (pictures.LoadStagingPicture(big[turn % 2])) pictures.SaveStagingPictureAsBitmap(bitmap);
+  };
+  for (unsigned i : {0u, 1u}) {
+    WriteBytes(big[i], std::string(header.begin(), header.end()) + std::string(4500000, "xy"[i]));
+    apply(i);
+    whole[i] = ReadBytes(bitmap);
+  }
+  const std::string spare = cache + "/.scenewright-spare-" + linux_platform::TemporaryHost() + ".bmp";
+  int tornSpares = 0;
+  KillWhileRunning(40, apply, [&](int kill) {
+    for (const std::string& shown : {bitmap, cache + "/.scenewright-staging.bmp"}) {
+      const std::string now = ReadBytes(shown);
+      ASSERT_TRUE(now == whole[0] || now == whole[1]) << shown << " after kill " << kill << ": " << now.size();
+    }
+    const std::string now = ReadBytes(spare);
+    tornSpares += !now.empty() && now != whole[0] && now != whole[1];
+  });
+  EXPECT_GT(tornSpares, 0);  // the kills did land in the middle of writing
   std::size_t leftovers = 0;
   for (const auto& where : {folder.path(), cache}) {
     for (const auto& name : Entries(where)) leftovers += TemporaryOwner(name).has_value();
@@ -186,10 +205,12 @@ TEST(Faults, AKillDuringASaveOrAnApplyLeavesOldOrNewFilesAndTheNextStartRemovesO
                              ".wallpaper.dat.~scenewright-" + linux_platform::TemporaryHost() + "-4194305x-0.tmp",
                              TemporaryName("wallpaper.dat", "other-host", 4194305, 0)};
   for (const auto& name : kept) WriteBytes(folder / name, "");
-  kept.insert({"big.bmp", "scenewright.ini", "wallpaper.dat", "cache"});
+  kept.insert({"big.bmp", "big2.bmp", "scenewright.ini", "wallpaper.dat", "cache"});
   ProgramIn program(folder.path());
   EXPECT_EQ(Entries(folder.path()), kept);
-  for (const auto& name : Entries(cache)) EXPECT_TRUE(name == "scenewright.bmp" || name == ".scenewright-staging.bmp") << name;
+  for (const auto& name : Entries(cache)) {
+    EXPECT_TRUE(name == "scenewright.bmp" || name == ".scenewright-staging.bmp" || cache + "/" + name == spare) << name;
+  }
 }
 
 // A start-up by another user may not signal a program saving in the same folder (EPERM), yet

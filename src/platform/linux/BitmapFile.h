@@ -60,16 +60,25 @@ class BitmapWriter {
   // The rows come red, green, blue (as libpng and libtiff give them): the worker puts them in
   // the file's order, off the decoding thread. Before the first Commit.
   void TakeRgb() { shared_->rgb = true; }
-  bool Complete() const { return next_ == layout_.height; }
+  bool Complete() const { return next_ == end_; }
+  // Leaves this writer the rows before `row` (a multiple of kSplitRows) and returns a second
+  // one for the rest, which another thread may fill at the same time; Join takes it back
+  // once both are complete. Before the first Commit.
+  static constexpr int kSplitRows = 16;
+  BitmapWriter SplitAt(int row);
+  bool Join(BitmapWriter later);
   // The covers, once every row was committed, when a screen was given and the picture is at
   // least as large as each monitor.
   ScreenCover TakeCover();
 
  private:
-  static constexpr int kRowsABatch = 16;
-  explicit BitmapWriter(BitmapLayout layout) : layout_(layout) {}
+  static constexpr int kRowsABatch = kSplitRows;
+  BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout), end_(layout.height) {}
+  void StartWorker();
+  int fd_;
   BitmapLayout layout_;
   int next_ = 0;
+  int end_;  // this writer's rows end here
   // What the worker uses, in one place that stays put when the writer moves.
   struct Shared {
     std::optional<std::vector<CoverScaler>> scalers;

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/TemporaryName.h"
@@ -127,6 +129,44 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
   return copied;
 }
 
+// Renames `from` over `to`. The file `to` named is held meanwhile and let go on a thread of
+// its own: when that was its last name, letting go gives back every page of a large bitmap,
+// which takes tens of milliseconds that the new wallpaper need not wait for.
+bool RenameLettingGoElsewhere(const std::string& from, const std::string& to) {
+  const int replaced = ::open(to.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  const bool renamed = ::rename(from.c_str(), to.c_str()) == 0;
+  if (replaced >= 0) {
+    try {
+      std::thread([replaced] { ::close(replaced); }).detach();
+    } catch (const std::system_error&) {
+      ::close(replaced);
+    }
+  }
+  return renamed;
+}
+
+// The spare bitmap opened to be written over in place: only a regular file of this user's
+// with no other name, so that neither the wallpaper shown nor anything else is ever written
+// through; -1 otherwise.
+int OpenSpare(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  struct stat info {};
+  if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1 ||
+                  info.st_uid != ::geteuid())) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Cuts a bitmap written over a larger one to the size its header gives.
+bool CutToSize(int fd) {
+  unsigned char header[6];
+  if (::pread(fd, header, sizeof header, 0) != 6) return false;
+  const off_t size = header[2] | header[3] << 8 | header[4] << 16 | static_cast<off_t>(header[5]) << 24;
+  return ::ftruncate(fd, size) == 0;
+}
+
 // Whether each PNG chunk before the picture data lies within the file. Qt's reader clears a
 // buffer of a text chunk's declared length before reading it: a few bytes declaring a gigabyte
 // would take a gigabyte, where a chunk longer than its file only says the file is broken.
@@ -191,22 +231,31 @@ LinuxPictures::LinuxPictures(ScreenSizeSource screenSize)
 
 LinuxPictures::LinuxPictures(const std::string& stagingFolder, ScreenSizeSource screenSize)
     : stagingFile_(stagingFolder.empty() ? std::string() : stagingFolder + "/.scenewright-staging.bmp"),
+      spareFile_(stagingFolder.empty() ? std::string()
+                                       : stagingFolder + "/.scenewright-spare-" + TemporaryHost() + ".bmp"),
       screenSize_(std::move(screenSize)) {}
 
 bool LinuxPictures::LoadStagingPicture(const std::string& path) {
   if (stagingFile_.empty()) return false;
   const int pictureFd = OpenPicture(path);
   if (pictureFd < 0) return false;
-  std::string temporary;
-  const int bitmapFd = CreateTemporaryBeside(stagingFile_, temporary);
+  // The bitmap the last change replaced is written over where it can be: its pages are used
+  // again, where a new file would take as many new ones and the old one's would be given back.
+  std::string written = spareFile_;
+  int bitmapFd = OpenSpare(spareFile_);
+  const bool spare = bitmapFd >= 0;
+  if (!spare) {
+    ::unlink(spareFile_.c_str());  // whatever holds the name, so that the next change may
+    bitmapFd = CreateTemporaryBeside(stagingFile_, written);
+  }
   ScreenCover cover;
   const std::optional<ScreenSize> screen = screenSize_ ? screenSize_() : std::nullopt;
-  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd, screen, cover);
+  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd, screen, cover) && (!spare || CutToSize(bitmapFd));
   ::close(pictureFd);
   if (bitmapFd >= 0) loaded = ::close(bitmapFd) == 0 && loaded;
-  loaded = loaded && ::rename(temporary.c_str(), stagingFile_.c_str()) == 0;
+  loaded = loaded && RenameLettingGoElsewhere(written, stagingFile_);
   if (!loaded) {
-    if (bitmapFd >= 0) ::unlink(temporary.c_str());
+    if (bitmapFd >= 0) ::unlink(written.c_str());
     return false;
   }
   staged_ = true;
@@ -220,8 +269,13 @@ bool LinuxPictures::SaveStagingPictureAsBitmap(const std::string& bitmapPath) {
   if (!staged_ || bitmapPath.empty()) return false;
   std::string temporary;
   if (!PlaceBeside(stagingFile_, bitmapPath, temporary)) return false;
+  // The bitmap replaced stays, as the spare the next change writes over; the name is free
+  // unless that change could not use it.
+  const bool kept = ::link(bitmapPath.c_str(), spareFile_.c_str()) == 0;
   // rename replaces a link planted at the bitmap's place rather than writing through it.
-  const bool placed = ::rename(temporary.c_str(), bitmapPath.c_str()) == 0;
+  const bool placed = kept ? ::rename(temporary.c_str(), bitmapPath.c_str()) == 0
+                           : RenameLettingGoElsewhere(temporary, bitmapPath);
+  if (kept && !placed) ::unlink(spareFile_.c_str());
   // Renaming a link over another name of the same file does nothing, and leaves it behind.
   ::unlink(temporary.c_str());
   if (placed) coverBitmap_ = bitmapPath, savedPicture_ = stagedPicture_;

@@ -48,6 +48,7 @@ class LinuxPictures final : public Pictures {
 
  private:
   std::string stagingFile_;
+  std::string spareFile_;  // this host's: a shared folder's other machines have their own
   ScreenSizeSource screenSize_;
   bool staged_ = false;
   ScreenCover cover_;

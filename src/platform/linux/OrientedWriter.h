@@ -26,6 +26,11 @@ class OrientedWriter {
   void TakeRgb() { writer_.TakeRgb(); }  // see BitmapWriter::TakeRgb
   bool Complete() const { return writer_.Complete(); }
   ScreenCover TakeCover() { return writer_.TakeCover(); }
+  // See BitmapWriter::SplitAt; nullopt for a turned picture, whose rows come all at once.
+  std::optional<BitmapWriter> SplitAt(int row) {
+    return kept_.empty() ? std::optional<BitmapWriter>(writer_.SplitAt(row)) : std::nullopt;
+  }
+  bool Join(BitmapWriter later) { return writer_.Join(std::move(later)); }
 
  private:
   OrientedWriter(BitmapWriter writer, int width, int height, Orientation orientation)

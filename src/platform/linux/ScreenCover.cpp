@@ -41,6 +41,7 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
       std::max(static_cast<double>(screen.width) / pictureWidth, static_cast<double>(screen.height) / pictureHeight);
   const std::vector<Share> columns = Shares(pictureWidth, scale, screen.width);
   scaler.rows_ = Shares(pictureHeight, scale, screen.height);
+  scaler.endRow_ = pictureHeight;
   auto shown = [](const Share& share) { return share.weight + share.rest > 0; };
   const auto begin = std::find_if(columns.begin(), columns.end(), shown);
   const auto end = std::find_if(columns.rbegin(), columns.rend(), shown).base();
@@ -126,8 +127,32 @@ void CoverScaler::Accumulate(const std::uint8_t* bgr, std::uint32_t weight) {
   for (std::size_t i = 0; i < bytes_; ++i) sums[i] = static_cast<std::uint16_t>(sums[i] + w * from[i]);
 }
 
+CoverScaler CoverScaler::SplitAt(int row) {
+  CoverScaler later = *this;
+  later.nextRow_ = row;
+  later.screenRow_ = rows_[static_cast<std::size_t>(row)].first;
+  later.holdFirst_ = true;
+  endRow_ = row;
+  return later;
+}
+
+void CoverScaler::Join(const CoverScaler& later) {
+  endRow_ = later.endRow_;
+  nextRow_ = later.nextRow_;
+  if (!later.heldRow_) {
+    FinishRow();
+    return;
+  }
+  // Sums add up exactly, so the shared row comes out as if one scaler had made it.
+  if (*later.heldRow_ != screenRow_) FinishRow();
+  screenRow_ = *later.heldRow_;
+  for (std::size_t i = 0; i < sums_.size(); ++i) sums_[i] = static_cast<std::uint16_t>(sums_[i] + later.held_[i]);
+  FinishRow();
+  screenRow_ = later.screenRow_;
+}
+
 void CoverScaler::AddRow(const std::uint8_t* bgr) {
-  if (static_cast<std::size_t>(nextRow_) >= rows_.size()) return;
+  if (nextRow_ >= endRow_) return;
   const Share row = rows_[static_cast<std::size_t>(nextRow_++)];
   if (row.weight + row.rest > 0) {
     if (row.first > screenRow_) FinishRow();
@@ -142,6 +167,14 @@ void CoverScaler::AddRow(const std::uint8_t* bgr) {
 
 void CoverScaler::FinishRow() {
   if (screenRow_ >= places_[0].monitor.height) return;  // every place is one size
+  if (holdFirst_) {
+    holdFirst_ = false;
+    heldRow_ = screenRow_;
+    held_ = sums_;
+    std::fill(sums_.begin(), sums_.end(), 0);
+    ++screenRow_;
+    return;
+  }
   MakeRow();
   for (const Place& place : places_) {
     const int y = place.monitor.y + screenRow_;

@@ -54,6 +54,12 @@ class CoverScaler {
   // The next row, three bytes a pixel in blue, green, red order.
   void AddRow(const std::uint8_t* bgr);
 
+  // Leaves this scaler the picture's rows before `row` and returns one for the rest, which
+  // another thread may feed at the same time; the screen row the two share is drawn by Join,
+  // once both are done. Before any row was added.
+  CoverScaler SplitAt(int row);
+  void Join(const CoverScaler& later);
+
  private:
   CoverScaler() = default;
   static std::optional<CoverScaler> For(int pictureWidth, int pictureHeight, const Monitor& monitor,
@@ -81,7 +87,12 @@ class CoverScaler {
   std::size_t bytes_ = 0;
   std::vector<Share> rows_;
   int nextRow_ = 0;
+  int endRow_ = 0;  // this scaler's rows end here
   int screenRow_ = 0;
+  // A later part's first screen row, shared with the part before it: kept until Join.
+  bool holdFirst_ = false;
+  std::optional<int> heldRow_;
+  std::vector<std::uint16_t> held_;
   // The screen row being built: picture bytes summed down, weighted; at most 256 x 255.
   std::vector<std::uint16_t> sums_;
   std::vector<std::uint32_t> row_;  // the finished screen row, as wide as the monitor

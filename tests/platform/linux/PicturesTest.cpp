@@ -48,6 +48,9 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   const std::string bitmap = dir / "scenewright.bmp";
   WriteBytes(dir / "victim", "keep me");
   ASSERT_EQ(::symlink((dir / "victim").c_str(), bitmap.c_str()), 0);
+  // The spare bitmap a change writes over in place: a link planted there is never followed.
+  const std::string spare = dir / (".scenewright-spare-" + TemporaryHost() + ".bmp");
+  ASSERT_EQ(::symlink((dir / "victim").c_str(), spare.c_str()), 0);
   // Named against their kind: the loader goes by content. Odd widths exercise the row padding;
   // 1000 rows span several decoded batches, which libjpeg lays out in one block where a row is 960
   // bytes. Transparent pixels come out black, half-transparent ones half as bright.
@@ -61,6 +64,7 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
                 pictures.SaveStagingPictureAsBitmap(bitmap)) << name;
     const QImage copy(QString::fromStdString(bitmap)), original(QString::fromStdString(dir / name));
     ASSERT_EQ(copy.size(), QSize(width, height)) << name;
+    EXPECT_EQ(fs::file_size(bitmap), 54 + (width * 3 + 3) / 4 * 4 * height) << name;  // a larger spare cut
     int worst = 0;  // every pixel: a row out of place shows
     for (int i = 0; i < width * height; ++i) {
       const QColor a = copy.pixelColor(i % width, i / width), b = original.pixelColor(i % width, i / width);
@@ -71,7 +75,18 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
     }
     EXPECT_LE(worst, 4) << name;
   }
-  EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");  // the link is replaced, not followed
+  // A second name on the spare (another file's, or the wallpaper's own after a kill between
+  // the two renames of a change) makes it no spare: it is never written through.
+  for (const std::string& name : {dir / "victim", bitmap}) {
+    fs::remove(spare);
+    fs::remove(dir / "held");
+    const std::string kept = ReadBytes(name);
+    ASSERT_EQ(::link(name.c_str(), spare.c_str()) | ::link(name.c_str(), (dir / "held").c_str()), 0);
+    ASSERT_TRUE(pictures.LoadStagingPicture(dir / "c.bmp") && pictures.SaveStagingPictureAsBitmap(bitmap));
+    EXPECT_EQ(ReadBytes(dir / "held"), kept) << name;
+  }
+  fs::remove(dir / "held");
+  EXPECT_EQ(ReadBytes(dir / "victim"), "keep me");  // the links are replaced, not followed
   EXPECT_EQ(ModeOf(bitmap), 0600u);
   const std::string before = ReadBytes(bitmap);
 
@@ -101,8 +116,34 @@ TEST(LinuxPictures, ConvertsEveryKindToABitmapAndHostilePicturesOrPlantedLinksCh
   // The previous staging picture is still there, and the bitmap as it was.
   ASSERT_TRUE(pictures.SaveStagingPictureAsBitmap(bitmap));
   EXPECT_EQ(ReadBytes(bitmap), before);
-  // The pictures, the bitmap, the staging copy: nothing else
-  EXPECT_EQ(EntryCount(dir.path()), 24u);
+  // The pictures, the bitmap, the staging copy, the spare the next change writes over:
+  // nothing else
+  EXPECT_EQ(EntryCount(dir.path()), 25u);
+}
+
+// A large sequential JPEG is decoded in two parts side by side, the second from a row on: the
+// bitmap is djpeg's byte for byte, and the cover the one the same rows make in one part.
+TEST(LinuxPictures, ALargeJpegDecodedInTwoPartsIsTheWholeOneAndSoIsItsCover) {
+  TempFolder dir;
+  const ScreenSize screen{640, 360, {{0, 0, 300, 360}, {300, 0, 340, 200}}};
+  LinuxPictures pictures(dir.path(), [&] { return std::optional(screen); });
+  QImage image(2400, 1000, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb((x * 7 + y * 3) & 255, (x * y) & 255, (x ^ y) & 255));
+  }
+  ASSERT_TRUE(image.save(QString::fromStdString(dir / "photo.jpg"), "JPEG", 90));
+  ScreenCover covers[2];
+  for (int i : {0, 1}) {
+    const std::string bitmap = dir / (i == 0 ? "a.bmp" : "b.bmp");
+    ASSERT_TRUE(pictures.LoadStagingPicture(i == 0 ? dir / "photo.jpg" : dir / "whole.bmp") &&
+                pictures.SaveStagingPictureAsBitmap(bitmap));
+    covers[i] = pictures.TakeCover(bitmap);
+    if (i == 0) fs::copy_file(bitmap, dir / "whole.bmp");  // the same rows, read in one part
+  }
+  EXPECT_TRUE(covers[0].Fits(screen));
+  EXPECT_TRUE(covers[0].pixels == covers[1].pixels);
+  ASSERT_EQ(std::system(("djpeg -bmp " + dir / "photo.jpg" + " >" + dir / "djpeg.bmp").c_str()), 0);
+  EXPECT_TRUE(ReadBytes(dir / "djpeg.bmp").substr(54) == ReadBytes(dir / "a.bmp").substr(54));
 }
 
 // Which of the quadrants TL, TR, BL, BR (A to D as stored) each orientation shows where; 9 is
