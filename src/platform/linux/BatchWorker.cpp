@@ -4,8 +4,9 @@
 
 namespace scenewright::linux_platform {
 
-BatchWorker::BatchWorker(std::size_t batchBytes, Job job)
+BatchWorker::BatchWorker(std::size_t batchBytes, Job job, bool ownThread)
     : job_(std::move(job)), batches_(kBatches, std::vector<std::uint8_t>(batchBytes, 0)) {
+  if (!ownThread) return;
   try {
     worker_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {

@@ -18,7 +18,8 @@ class BatchWorker {
   // Runs on the worker, a batch at a time in the order handed: its buffer (which the job may
   // change), its first row and its count of rows. A job that fails stops the others.
   using Job = std::function<bool(std::uint8_t* batch, int firstRow, int rows)>;
-  BatchWorker(std::size_t batchBytes, Job job);
+  // Without `ownThread`, Hand does each job itself on the caller's thread.
+  BatchWorker(std::size_t batchBytes, Job job, bool ownThread = true);
   ~BatchWorker();  // waits for the batches handed
   BatchWorker(const BatchWorker&) = delete;
   BatchWorker& operator=(const BatchWorker&) = delete;

@@ -196,7 +196,7 @@ std::optional<BitmapWriter> BitmapWriter::Begin(int fd, long long width, long lo
   return writer;
 }
 
-void BitmapWriter::StartWorker() {
+void BitmapWriter::StartWorker(bool ownThread) {
   const std::size_t batchBytes = layout_.stride * kRowsABatch;
   worker_ = std::make_unique<BatchWorker>(
       batchBytes, [&shared = *shared_, fd = fd_, file = layout_, batchBytes](std::uint8_t* batch, int first, int rows) {
@@ -213,7 +213,7 @@ void BitmapWriter::StartWorker() {
           for (CoverScaler& scaler : *shared.scalers) scaler.AddRow(used + at);
         }
         return WriteAllAt(fd, used, bytes, RowOffset(file, first + rows - 1));
-      });
+      }, ownThread);
 }
 
 BitmapWriter BitmapWriter::SplitAt(int row) {
@@ -227,7 +227,10 @@ BitmapWriter BitmapWriter::SplitAt(int row) {
     later.shared_->scalers.emplace();
     for (CoverScaler& scaler : *shared_->scalers) later.shared_->scalers->push_back(scaler.SplitAt(row));
   }
-  later.StartWorker();
+  // Two decoders keep both cores busy: each writes its own rows, with no worker beside it.
+  worker_.reset();
+  StartWorker(false);
+  later.StartWorker(false);
   return later;
 }
 

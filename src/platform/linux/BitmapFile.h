@@ -74,7 +74,7 @@ class BitmapWriter {
  private:
   static constexpr int kRowsABatch = kSplitRows;
   BitmapWriter(int fd, BitmapLayout layout) : fd_(fd), layout_(layout), end_(layout.height) {}
-  void StartWorker();
+  void StartWorker(bool ownThread = true);
   int fd_;
   BitmapLayout layout_;
   int next_ = 0;

@@ -1,6 +1,9 @@
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QIcon>
 #include <optional>
+#include <thread>
 
 #include "platform/linux/AutostartRegistry.h"
 #include "platform/linux/LinuxDesktop.h"
@@ -25,6 +28,9 @@ int main(int argc, char* argv[]) {
       qputenv("QT_QPA_PLATFORM", "wayland");
     }
   }
+  // Loading the font configuration takes a few milliseconds the window's first text would
+  // wait for; it runs beside Qt's own start-up and the one-program check instead.
+  std::jthread fonts([] { FcInit(); });
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Scenewright"));
   QApplication::setDesktopFileName(QStringLiteral("scenewright"));
@@ -51,6 +57,7 @@ int main(int argc, char* argv[]) {
   LinuxLocale locale;
   const scenewright::Services services{clock, profile, files, registry, pictures, desktop, program, locale};
 
+  fonts.join();
   scenewright::qt::MainWindow window(services);
   scenewright::qt::ProgramEnd end([&window] { window.ShutDown(); });
   one.OnSecondStart([&window] { window.presenter().OnSecondStart(); });
