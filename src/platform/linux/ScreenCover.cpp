@@ -48,17 +48,20 @@ std::optional<CoverScaler> CoverScaler::For(int pictureWidth, int pictureHeight,
   scaler.firstByte_ = static_cast<std::size_t>(begin - columns.begin()) * 3;
   scaler.bytes_ = static_cast<std::size_t>(end - begin) * 3;
   scaler.sums_.assign(scaler.bytes_, 0);
-  // Columns and the screen pixels they fall in both run left to right, so the taps come
-  // out grouped by screen pixel.
-  scaler.tapStart_.assign(static_cast<std::size_t>(screen.width) + 1, 0);
+  // Columns and the screen pixels they fall in both run left to right. Every pixel gets as
+  // many taps as the widest needs, the rest weighing nothing: a loop of one length for every
+  // pixel is one the processor predicts.
+  std::vector<std::vector<Tap>> taps(static_cast<std::size_t>(screen.width));
   for (auto column = begin; column != end; ++column) {
     const auto byte = static_cast<std::uint32_t>((column - begin) * 3);
-    if (column->weight > 0) scaler.taps_.push_back({byte, column->weight});
-    scaler.tapStart_[static_cast<std::size_t>(column->first) + 1] = static_cast<std::uint32_t>(scaler.taps_.size());
-    if (column->rest > 0) {
-      scaler.taps_.push_back({byte, column->rest});
-      scaler.tapStart_[static_cast<std::size_t>(column->first) + 2] = static_cast<std::uint32_t>(scaler.taps_.size());
-    }
+    const auto first = static_cast<std::size_t>(column->first);
+    if (column->weight > 0) taps[first].push_back({byte, column->weight});
+    if (column->rest > 0) taps[first + 1].push_back({byte, column->rest});
+  }
+  for (const auto& pixel : taps) scaler.tapsAPixel_ = std::max(scaler.tapsAPixel_, pixel.size());
+  for (auto& pixel : taps) {
+    pixel.resize(scaler.tapsAPixel_, {pixel.empty() ? 0 : pixel[0].byte, 0});
+    scaler.taps_.insert(scaler.taps_.end(), pixel.begin(), pixel.end());
   }
   scaler.row_.assign(static_cast<std::size_t>(screen.width), 0);
   scaler.screenPixels_ = into.pixels.data();
@@ -190,13 +193,13 @@ void CoverScaler::MakeRow() {
   // Every screen pixel gathers exactly 256 x 256 of weight.
   constexpr std::uint32_t kHalf = 1u << 15;
   const std::uint16_t* sums = sums_.data();
+  const Tap* tap = taps_.data();
   for (std::size_t x = 0; x < row_.size(); ++x) {
     std::uint32_t b = kHalf, g = kHalf, r = kHalf;
-    for (std::uint32_t t = tapStart_[x]; t < tapStart_[x + 1]; ++t) {
-      const Tap tap = taps_[t];
-      b += tap.weight * sums[tap.byte];
-      g += tap.weight * sums[tap.byte + 1];
-      r += tap.weight * sums[tap.byte + 2];
+    for (const Tap* end = tap + tapsAPixel_; tap != end; ++tap) {
+      b += tap->weight * sums[tap->byte];
+      g += tap->weight * sums[tap->byte + 1];
+      r += tap->weight * sums[tap->byte + 2];
     }
     row_[x] = (r >> 16) << 16 | (g >> 16) << 8 | b >> 16;
   }

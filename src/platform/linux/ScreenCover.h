@@ -76,13 +76,14 @@ class CoverScaler {
     std::uint32_t rest;
   };
   static std::vector<Share> Shares(int count, double scale, int screen);
-  // The picture columns summed into each screen column: taps_[tapStart_[x]] up to the next.
+  // The picture columns summed into each screen column: tapsAPixel_ of them from
+  // taps_[x * tapsAPixel_].
   struct Tap {
     std::uint32_t byte;  // the column's first byte in a row
     std::uint32_t weight;
   };
   std::vector<Tap> taps_;
-  std::vector<std::uint32_t> tapStart_;
+  std::size_t tapsAPixel_ = 0;
   std::size_t firstByte_ = 0;  // the part of a row the screen shows
   std::size_t bytes_ = 0;
   std::vector<Share> rows_;
