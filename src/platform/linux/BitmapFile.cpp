@@ -13,6 +13,7 @@
 #include <csetjmp>
 #include <cstring>
 #include <string>
+#include <system_error>
 #include <thread>
 
 #include "platform/Bmp24Header.h"
@@ -68,11 +69,23 @@ void StartReading(jpeg_decompress_struct& info, JpegErrors& errors, std::FILE* j
   jpeg_stdio_src(&info, jpeg);
 }
 
+// The rows up to `end` into `writer`; false when one could not be written.
+template <typename Writer>
+bool ReadRows(jpeg_decompress_struct& info, JDIMENSION end, Writer& writer) {
+  while (info.output_scanline < end) {
+    JSAMPROW row = writer.Next();
+    while (jpeg_read_scanlines(&info, &row, 1) != 1) {
+    }
+    if (!writer.Commit()) return false;
+  }
+  return true;
+}
+
 // The row from which a second decompressor, on another core, takes a large sequential
 // picture's rows, so that both finish together: it first reads past the rows before it, which
 // costs their entropy decoding alone (measured here: a compressed byte costs about as much as
-// the rest of the work on five pixels of 4:4:4, the inverse transforms, the colours, the cover
-// and the write). 0 where it would not pay.
+// the rest of the work on three and a half pixels of 4:4:4, the inverse transforms, the
+// colours, the cover and the write). 0 where it would not pay.
 int SplitRow(jpeg_decompress_struct& info, std::uint64_t fileBytes) {
   const std::uint64_t pixels = std::uint64_t{info.output_width} * info.output_height;
   if (jpeg_has_multiple_scans(&info) || pixels < (2u << 20) || std::thread::hardware_concurrency() < 2) return 0;
@@ -112,13 +125,7 @@ DecodeResult DecodeFrom(std::FILE* stream, int first, JDIMENSION width, JDIMENSI
     // The file is read twice: it must still be the picture the first reader found.
     if (info.output_width == width && info.output_height == height && info.output_components == 3 &&
         jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(first)) == static_cast<JDIMENSION>(first)) {
-      bool written = true;
-      while (written && info.output_scanline < info.output_height) {
-        JSAMPROW row = writer.Next();
-        while (jpeg_read_scanlines(&info, &row, 1) != 1) {
-        }
-        written = writer.Commit();
-      }
+      const bool written = ReadRows(info, info.output_height, writer);
       if (written) jpeg_finish_decompress(&info);
       result = written ? DecodeResult::Written : DecodeResult::Failed;
     }
@@ -161,23 +168,26 @@ DecodeResult Decode(jpeg_decompress_struct& info, std::FILE* jpeg, int fd, const
       second = nullptr;
     }
   }
-  if (second) {
-    lower.thread.emplace([&lower, second, split, w = info.output_width, h = info.output_height] {
-      lower.result = DecodeFrom(second, split, w, h, *lower.writer);
-    });
+  const auto readLower = [&lower, second, split, w = info.output_width, h = info.output_height] {
+    lower.result = DecodeFrom(second, split, w, h, *lower.writer);
+  };
+  try {
+    if (second) lower.thread.emplace(readLower);
+  } catch (const std::system_error&) {
+    // No thread to be had: the second reader reads its rows after the first.
   }
-  const JDIMENSION end = second ? static_cast<JDIMENSION>(split) : info.output_height;
-  while (info.output_scanline < end) {
-    JSAMPROW row = writer->Next();
-    while (jpeg_read_scanlines(&info, &row, 1) != 1) {
-    }
-    if (!writer->Commit()) return DecodeResult::Failed;
+  if (!ReadRows(info, second ? static_cast<JDIMENSION>(split) : info.output_height, *writer)) {
+    return DecodeResult::Failed;
   }
   if (!second) {
     jpeg_finish_decompress(&info);
     return DecodeResult::Written;
   }
-  lower.thread->join();
+  if (lower.thread) {
+    lower.thread->join();
+  } else {
+    readLower();
+  }
   const bool joined = lower.result == DecodeResult::Written && writer->Join(std::move(*lower.writer));
   jpeg_abort_decompress(&info);  // the rest of the file was the second reader's
   return joined ? DecodeResult::Written : DecodeResult::Failed;
