@@ -129,11 +129,16 @@ bool PlaceBeside(const std::string& staging, const std::string& bitmapPath, std:
   return copied;
 }
 
-// Renames `from` over `to`. The file `to` named is held meanwhile and let go on a thread of
-// its own: when that was its last name, letting go gives back every page of a large bitmap,
-// which takes tens of milliseconds that the new wallpaper need not wait for.
+// Renames `from` over `to`. A large file `to` named for the last time is held meanwhile and
+// let go on a thread of its own: letting go gives back every page of a large bitmap, which
+// takes tens of milliseconds that the new wallpaper need not wait for.
 bool RenameLettingGoElsewhere(const std::string& from, const std::string& to) {
-  const int replaced = ::open(to.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  int replaced = ::open(to.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  struct stat info {};
+  if (replaced >= 0 && (::fstat(replaced, &info) != 0 || info.st_nlink != 1 || info.st_size < (16 << 20))) {
+    ::close(replaced);
+    replaced = -1;
+  }
   const bool renamed = ::rename(from.c_str(), to.c_str()) == 0;
   if (replaced >= 0) {
     try {
