@@ -1,5 +1,6 @@
 #include "core/Lifecycle.h"
 
+#include "core/RotationClock.h"
 #include "storage/ListFile.h"
 #include "storage/Settings.h"
 
@@ -9,6 +10,23 @@ namespace {
 
 void Run(const std::function<void()>& step) {
   if (step) step();
+}
+
+void TakeSettings(RotationState& state, const StoredSettings& stored) {
+  state.autostart = stored.autostart;
+  state.newonstart = stored.newonstart;
+  state.random = stored.random;
+  state.interval = stored.interval;
+  state.currentindex = stored.currentindex;
+}
+
+// An index past the list's end (entries removed by hand) points at its last entry.
+void ClampIndex(RotationState& state, const WallpaperList& list) {
+  if (list.Count() - 1 < state.currentindex) state.currentindex = static_cast<std::int16_t>(list.Count() - 1);
+}
+
+bool ChangesAtStart(const RotationState& state, const WallpaperList& list) {
+  return state.newonstart == 1 && list.Count() > 0;
 }
 
 }  // namespace
@@ -27,21 +45,29 @@ void RunStartUp(RotationState& state, WallpaperList& list, const Services& servi
   for (const auto& bitmap : services.desktop.BitmapFileCandidates()) services.files.RemoveLeftovers(bitmap);
   if (!services.profile.FileExists(settingsFile)) WriteDefaultSettings(services.profile, settingsFile);
 
-  const StoredSettings stored = ReadSettings(services.profile, settingsFile);
-  state.autostart = stored.autostart;
-  state.newonstart = stored.newonstart;
-  state.random = stored.random;
-  state.interval = stored.interval;
-  state.currentindex = stored.currentindex;
+  TakeSettings(state, ReadSettings(services.profile, settingsFile));
 
   LoadList(services.files, files.list, list);
 
   if (state.autostart == 1) Run(steps.registerRunValue);
   Run(steps.showSettings);
 
-  if (list.Count() - 1 < state.currentindex) state.currentindex = static_cast<std::int16_t>(list.Count() - 1);
+  ClampIndex(state, list);
+  if (ChangesAtStart(state, list)) Run(steps.startUpChange);
+}
 
-  if (state.newonstart == 1 && list.Count() > 0) Run(steps.startUpChange);
+std::optional<std::string> ForeseeStartUpPicture(FileSystem& files, ProfileFile& profile, ProgramInfo& program) {
+  const std::optional<DataFiles> data = FindDataFiles(files, program);
+  if (!data) return std::nullopt;
+  RotationState state;
+  TakeSettings(state, ReadSettings(profile, data->settings));
+  WallpaperList list;
+  if (const auto text = files.ReadFile(data->list)) ListFromText(*text, list);
+  ClampIndex(state, list);
+  if (!ChangesAtStart(state, list)) return std::nullopt;
+  UniformRandom random;  // the window's own starts afresh too
+  ChooseNextIndex(state, list, random);
+  return list.At(state.currentindex);
 }
 
 void RunShutDown(const RotationState& state, const Services& services, const DataFiles& files,

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "core/RotationState.h"
 #include "storage/WallpaperList.h"
@@ -22,6 +24,12 @@ struct StartUpSteps {
 // start-up change, in that order.
 void RunStartUp(RotationState& state, WallpaperList& list, const Services& services,
                 const DataFiles& files, const StartUpSteps& steps);
+
+// The picture the start-up change would show, judged from the files as they stand and
+// without writing anything; nullopt when there would be none. Only a guess, which lets that
+// picture be decoded while the window is still being made: the change itself applies whatever
+// entry it then chooses.
+std::optional<std::string> ForeseeStartUpPicture(FileSystem& files, ProfileFile& profile, ProgramInfo& program);
 
 // Saves the current index, then removes the tray icon.
 void RunShutDown(const RotationState& state, const Services& services, const DataFiles& files,

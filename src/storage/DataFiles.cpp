@@ -25,6 +25,10 @@ bool CopyPresets(FileSystem& files, const DataFiles& from, const std::string& us
   return presets.empty() ? files.MakePrivateFolder(userFolder) : files.MakeFolderHolding(userFolder, presets);
 }
 
+bool HoldsEither(FileSystem& files, const DataFiles& data) {
+  return files.IsFile(data.settings) || files.IsFile(data.list);
+}
+
 }  // namespace
 
 DataFiles DataFilesIn(const std::string& folder, char separator) {
@@ -39,14 +43,14 @@ DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program) {
   const auto writableBeside = [&] { return mayWriteBeside && files.CanCreateFilesIn(programFolder); };
   // A copy that holds its own files uses them, whatever the user's folder holds: a portable
   // copy shows its own list, also beside an installed one.
-  if ((files.IsFile(beside.settings) || files.IsFile(beside.list)) && writableBeside()) return beside;
+  if (HoldsEither(files, beside) && writableBeside()) return beside;
   const std::string userFolder = program.UserDataFolder();
   if (userFolder.empty()) return mayWriteBeside ? beside : DataFiles{};
   const DataFiles own = DataFilesIn(userFolder, separator);
 
   // Once the user's folder holds the files every run without files of its own uses them,
   // whatever folders it may write: an elevated run and an ordinary one show the same list.
-  if (files.IsFile(own.settings) || files.IsFile(own.list)) {
+  if (HoldsEither(files, own)) {
     files.MakePrivateFolder(userFolder);
     return own;
   }
@@ -55,6 +59,17 @@ DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program) {
   // Without a complete copy this run uses the presets where they are, and never replaces them
   // (a folder of the system's not even that: its files would be root's to replace).
   return mayWriteBeside ? beside : DataFiles{};
+}
+
+std::optional<DataFiles> FindDataFiles(FileSystem& files, ProgramInfo& program) {
+  const char separator = program.PathSeparator();
+  const DataFiles beside = DataFilesIn(program.ProgramFolder(), separator);
+  if (program.MayKeepFilesInProgramFolder() && HoldsEither(files, beside)) return beside;
+  const std::string userFolder = program.UserDataFolder();
+  if (userFolder.empty()) return std::nullopt;
+  const DataFiles own = DataFilesIn(userFolder, separator);
+  if (HoldsEither(files, own)) return own;
+  return std::nullopt;
 }
 
 }  // namespace scenewright

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -27,5 +28,10 @@ DataFiles DataFilesIn(const std::string& folder, char separator);
 // user folder, the program folder stays. A program folder the system keeps free of data is
 // never written.
 DataFiles ChooseDataFiles(FileSystem& files, ProgramInfo& program);
+
+// Where the choice above would find an earlier run's files, judged without writing anything
+// (so without trying whether the program folder may be written); nullopt where neither folder
+// holds either file.
+std::optional<DataFiles> FindDataFiles(FileSystem& files, ProgramInfo& program);
 
 }  // namespace scenewright

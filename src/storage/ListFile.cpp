@@ -7,13 +7,18 @@ namespace scenewright {
 void LoadList(FileSystem& files, const std::string& path, WallpaperList& list) {
   files.CreateFileIfMissing(path);
   auto text = files.ReadFile(path);
-  list.Clear();
   if (!text) {
+    list.Clear();
     if (files.IsFile(path)) list.MarkFileUnreadable();
     return;
   }
+  ListFromText(*text, list);
+}
+
+void ListFromText(const std::string& text, WallpaperList& list) {
+  list.Clear();
   // A lone LF ends a line too, since no path holds one and a file edited on Linux has nothing else.
-  for (const auto& line : SplitLines(*text)) {
+  for (const auto& line : SplitLines(text)) {
     if (!line.content.empty() && !list.Add(std::string(line.content))) list.KeepBeyondLimit(std::string(line.content));
   }
 }

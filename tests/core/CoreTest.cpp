@@ -121,6 +121,38 @@ TEST(Lifecycle, StoredValuesAreClampedOrFallBackToTheFirstRunValues) {
   }
 }
 
+// The picture decoded ahead of the start-up change is the one that change then loads, as the
+// settings and the list have it, wherever they are; nothing when there is no change.
+TEST(Lifecycle, TheForeseenPictureIsTheOneTheStartUpChangeLoads) {
+  // The settings after "[General]" (none: a first run), the pictures listed, in the user's
+  // folder rather than beside the executable, the list unreadable.
+  const std::tuple<const char*, int, bool, bool> cases[] = {
+      {"newonstart=1\r\ncurrentindex=1", 3, false, false}, {"newonstart=1\r\ncurrentindex=9", 3, false, false},
+      {"newonstart=1\r\nrandom=1", 5, false, false},      {"newonstart=1\r\nrandom=1", 5, true, false},
+      {nullptr, 2, false, false},                           {"newonstart=0", 3, false, false},
+      {"newonstart=1", 0, false, false},                    {"newonstart=1", 3, false, true},
+  };
+  for (const auto& [settings, pictures, userFolder, unreadable] : cases) {
+    SCOPED_TRACE(::testing::Message() << (settings ? settings : "first run") << pictures << userFolder << unreadable);
+    Program run;
+    run.system.WriteListFile(run.system.MakePictures(pictures));
+    if (settings) run.system.files.files[FakeSystem::kSettingsFile] = std::string("[General]\r\n") + settings + "\r\n";
+    if (unreadable) run.system.files.unreadable.insert(FakeSystem::kListFile);
+    if (userFolder) {
+      const DataFiles own = DataFilesIn(run.system.userFolder, '\\');
+      for (const auto& [from, to] : {std::pair{FakeSystem::kSettingsFile, own.settings}, {FakeSystem::kListFile, own.list}}) {
+        if (run.system.files.files.count(from)) run.system.files.files[to] = run.system.files.files[from];
+        run.system.files.files.erase(from);
+      }
+    }
+    const auto before = run.system.files.files;
+    const std::optional<std::string> foreseen = ForeseeStartUpPicture(run.system.files, run.system.profile, run.system);
+    EXPECT_EQ(run.system.files.files, before);
+    run.StartUp();
+    EXPECT_EQ(foreseen, run.system.loads.empty() ? std::nullopt : std::optional(run.system.loads[0]));
+  }
+}
+
 // Both files live in one place that persists: beside the executable where they are and may be
 // written (a portable copy), else the user's own folder once it holds them, else beside the
 // executable when it can be written, else the user's folder, where presets are copied whole

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/TemporaryName.h"
@@ -70,9 +71,9 @@ int OpenPicture(const std::string& path) {
   return fd;
 }
 
-// The common kinds are decoded row by row; Qt reads the rest whole.
+// The common kinds are decoded row by row; Qt reads the rest whole, where it may be used.
 bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std::optional<ScreenSize>& screen,
-                ScreenCover& cover) {
+                ScreenCover& cover, bool mayUseQt) {
   DecodeResult result = DecodeResult::NotHandled;
   const Orientation orientation = OrientationOf(pictureFd);
   constexpr DecodeResult failed = DecodeResult::Failed;
@@ -101,6 +102,7 @@ bool DecodeInto(int pictureFd, const std::string& path, int bitmapFd, const std:
       break;
   }
   if (result != DecodeResult::NotHandled) return result == DecodeResult::Written;
+  if (!mayUseQt) return false;
   const QImage picture = ReadPicture(path);  // turned and bounded as the preview is
   return !picture.isNull() && WriteImageToBitmap(picture, bitmapFd, screen, cover);
 }
@@ -240,32 +242,83 @@ LinuxPictures::LinuxPictures(const std::string& stagingFolder, ScreenSizeSource 
                                        : stagingFolder + "/.scenewright-spare-" + TemporaryHost() + ".bmp"),
       screenSize_(std::move(screenSize)) {}
 
-bool LinuxPictures::LoadStagingPicture(const std::string& path) {
-  if (stagingFile_.empty()) return false;
+LinuxPictures::Decoded LinuxPictures::Decode(const std::string& path, std::optional<ScreenSize> screen,
+                                             bool ahead) {
+  Decoded decoded;
+  decoded.picture = path;
+  decoded.screen = std::move(screen);
   const int pictureFd = OpenPicture(path);
-  if (pictureFd < 0) return false;
+  if (pictureFd < 0) return decoded;
+  struct stat info {};
+  ::fstat(pictureFd, &info);
+  decoded.device = info.st_dev, decoded.inode = info.st_ino, decoded.size = info.st_size;
+  decoded.modified = info.st_mtim, decoded.changed = info.st_ctim;
   // The bitmap the last change replaced is written over where it can be: its pages are used
   // again, where a new file would take as many new ones and the old one's would be given back.
-  std::string written = spareFile_;
+  decoded.written = spareFile_;
   int bitmapFd = OpenSpare(spareFile_);
   const bool spare = bitmapFd >= 0;
+  // Ahead of the start-up steps, only over the spare: their clean-up takes every temporary
+  // named for this process, which nothing of an earlier one's could otherwise tell apart.
+  if (!spare && ahead) {
+    ::close(pictureFd);
+    return decoded;
+  }
   if (!spare) {
     ::unlink(spareFile_.c_str());  // whatever holds the name, so that the next change may
-    bitmapFd = CreateTemporaryBeside(stagingFile_, written);
+    bitmapFd = CreateTemporaryBeside(stagingFile_, decoded.written);
   }
-  ScreenCover cover;
-  const std::optional<ScreenSize> screen = screenSize_ ? screenSize_() : std::nullopt;
-  bool loaded = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd, screen, cover) && (!spare || CutToSize(bitmapFd));
+  decoded.ok = bitmapFd >= 0 && DecodeInto(pictureFd, path, bitmapFd, decoded.screen, decoded.cover, !ahead) &&
+               (!spare || CutToSize(bitmapFd));
   ::close(pictureFd);
-  if (bitmapFd >= 0) loaded = ::close(bitmapFd) == 0 && loaded;
-  loaded = loaded && RenameLettingGoElsewhere(written, stagingFile_);
-  if (!loaded) {
-    if (bitmapFd >= 0) ::unlink(written.c_str());
+  if (bitmapFd >= 0) decoded.ok = ::close(bitmapFd) == 0 && decoded.ok;
+  if (!decoded.ok && bitmapFd >= 0) ::unlink(decoded.written.c_str());
+  return decoded;
+}
+
+bool LinuxPictures::Unchanged(const Decoded& decoded, const std::string& path) {
+  struct stat now {};
+  return ::stat(path.c_str(), &now) == 0 && now.st_dev == decoded.device && now.st_ino == decoded.inode &&
+         now.st_size == decoded.size && now.st_mtim.tv_sec == decoded.modified.tv_sec &&
+         now.st_mtim.tv_nsec == decoded.modified.tv_nsec && now.st_ctim.tv_sec == decoded.changed.tv_sec &&
+         now.st_ctim.tv_nsec == decoded.changed.tv_nsec;
+}
+
+void LinuxPictures::StageAhead(const std::string& path) {
+  if (stagingFile_.empty() || aheadThread_.joinable()) return;
+  // Asked here: the screen is read through Xlib, which the thread must not call while Qt starts.
+  std::optional<ScreenSize> screen = screenSize_ ? screenSize_() : std::nullopt;
+  try {
+    aheadThread_ = std::jthread([this, path, screen = std::move(screen)] { ahead_ = Decode(path, screen, true); });
+  } catch (const std::system_error&) {
+    // Without a thread the load decodes it in its turn.
+  }
+}
+
+std::optional<LinuxPictures::Decoded> LinuxPictures::TakeAhead(const std::string& path,
+                                                               const std::optional<ScreenSize>& screen) {
+  if (!aheadThread_.joinable()) return std::nullopt;
+  aheadThread_.join();
+  Decoded ahead = std::exchange(ahead_, {});
+  if (!ahead.ok) return std::nullopt;
+  if (ahead.picture == path && ahead.screen == screen && Unchanged(ahead, path)) return ahead;
+  if (ahead.written != spareFile_) ::unlink(ahead.written.c_str());  // the spare stays one
+  return std::nullopt;
+}
+
+bool LinuxPictures::LoadStagingPicture(const std::string& path) {
+  if (stagingFile_.empty()) return false;
+  const std::optional<ScreenSize> screen = screenSize_ ? screenSize_() : std::nullopt;
+  std::optional<Decoded> decoded = TakeAhead(path, screen);
+  if (!decoded) decoded = Decode(path, screen, false);
+  if (!decoded->ok) return false;
+  if (!RenameLettingGoElsewhere(decoded->written, stagingFile_)) {
+    ::unlink(decoded->written.c_str());
     return false;
   }
   staged_ = true;
   stagedPicture_ = path;
-  cover_ = std::move(cover);
+  cover_ = std::move(decoded->cover);
   coverBitmap_.clear();
   return true;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <QImage>
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/Pictures.h"
 #include "platform/linux/ScreenCover.h"
@@ -34,6 +37,12 @@ class LinuxPictures final : public Pictures {
   explicit LinuxPictures(ScreenSizeSource screenSize = {});
   explicit LinuxPictures(const std::string& stagingFolder, ScreenSizeSource screenSize = {});
 
+  // Starts decoding a picture on a thread of its own, for a load of the same picture soon
+  // after (the start-up change while the window is being made). That load takes the result
+  // when the file and the screen are still as they were, and otherwise decodes afresh. Only
+  // the spare bitmap is written meanwhile, and only by a decoder that does not call Qt, which
+  // may not be running yet; without a spare (a first change) nothing is done ahead.
+  void StageAhead(const std::string& path);
   bool LoadStagingPicture(const std::string& path) override;
   bool SaveStagingPictureAsBitmap(const std::string& bitmapPath) override;
   // The kinds ReadPicture takes, recognised by content (PictureKinds.cpp).
@@ -47,6 +56,25 @@ class LinuxPictures final : public Pictures {
   const std::string& SavedPicture() const { return savedPicture_; }
 
  private:
+  // A picture decoded into a bitmap file that is not yet the staging one.
+  struct Decoded {
+    bool ok = false;
+    std::string picture;
+    std::string written;  // the spare, or a temporary
+    std::optional<ScreenSize> screen;
+    ScreenCover cover;
+    // The picture file as it was opened: the same file unchanged has all five the same.
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{}, changed{};
+  };
+  Decoded Decode(const std::string& path, std::optional<ScreenSize> screen, bool ahead);
+  // Whether the file at `path` is still the one decoded, unchanged.
+  static bool Unchanged(const Decoded& decoded, const std::string& path);
+  // The decode begun ahead, once done, if it is of this picture as it is now, for this screen.
+  std::optional<Decoded> TakeAhead(const std::string& path, const std::optional<ScreenSize>& screen);
+
   std::string stagingFile_;
   std::string spareFile_;  // this host's: a shared folder's other machines have their own
   ScreenSizeSource screenSize_;
@@ -55,6 +83,8 @@ class LinuxPictures final : public Pictures {
   std::string coverBitmap_;
   std::string stagedPicture_;
   std::string savedPicture_;
+  Decoded ahead_;
+  std::jthread aheadThread_;  // last: joined before anything it writes is gone
 };
 
 }  // namespace scenewright::linux_platform

@@ -17,6 +17,7 @@ struct ScreenSize {
   int width;
   int height;
   std::vector<Monitor> monitors = {};
+  bool operator==(const ScreenSize&) const = default;
   std::vector<Monitor> Shown() const {
     return monitors.empty() ? std::vector<Monitor>{{0, 0, width, height}} : monitors;
   }

@@ -12,15 +12,21 @@ namespace scenewright::qt {
 // connects (which is the whole message) and ends.
 class OneProgram {
  public:
+  // Tries the lock once: before the application object, so that work only the first program
+  // may do (it writes the user's files) can begin while Qt starts.
   OneProgram();
-  bool First() const { return first_; }
+  // Whether the lock is already this program's.
+  bool Held() const { return held_; }
+  // With the application object: waits for the lock or tells the program that holds it, and
+  // listens once it is this program's. False when another program was told.
+  bool First();
   // Called for each later start, from the event loop.
   void OnSecondStart(std::function<void()> show);
 
  private:
   QLockFile lock_;
   QLocalServer server_;
-  bool first_ = true;
+  bool held_ = false;
 };
 
 }  // namespace scenewright::qt

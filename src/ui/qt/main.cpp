@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "core/Lifecycle.h"
 #include "platform/linux/AutostartRegistry.h"
 #include "platform/linux/LinuxDesktop.h"
 #include "platform/linux/LinuxSystem.h"
@@ -31,6 +32,20 @@ int main(int argc, char* argv[]) {
   // Loading the font configuration takes a few milliseconds the window's first text would
   // wait for; it runs beside Qt's own start-up and the one-program check instead.
   std::jthread fonts([] { FcInit(); });
+  // A second start shows the running program's window and ends before any file is read.
+  scenewright::qt::OneProgram one;
+
+  using namespace scenewright::linux_platform;
+  PosixFileSystem files;
+  scenewright::PortableProfileFile profile(files);
+  LinuxProgramInfo program;
+  LinuxPictures pictures(LinuxDesktop::BareScreenSize);
+  // The start-up change's picture is decoded while Qt starts and the window is made, which
+  // take as long as a large photograph's decoding on one core.
+  if (one.Held()) {
+    if (const auto picture = scenewright::ForeseeStartUpPicture(files, profile, program)) pictures.StageAhead(*picture);
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Scenewright"));
   QApplication::setDesktopFileName(QStringLiteral("scenewright"));
@@ -38,22 +53,15 @@ int main(int argc, char* argv[]) {
   // The tray icon and the message box are no reason to go on or to stop: only Form1's
   // close (or a signal, or the session's end) ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
-  // A second start shows the running program's window and ends before any file is read.
-  scenewright::qt::OneProgram one;
   if (!one.First()) return 0;
 
-  using namespace scenewright::linux_platform;
   LinuxClock clock;
-  PosixFileSystem files;
-  scenewright::PortableProfileFile profile(files);
   AutostartRegistry registry;
-  LinuxPictures pictures(LinuxDesktop::BareScreenSize);
   LinuxDesktop desktop(&pictures);
   // On a bare X server this program draws the root itself, so it alone can fit the picture
   // to monitors that come, go or change size.
   std::optional<MonitorWatch> monitors;
   if (LinuxDesktop::BareScreenSize()) monitors.emplace([&desktop] { desktop.CoverAgain(); });
-  LinuxProgramInfo program;
   LinuxLocale locale;
   const scenewright::Services services{clock, profile, files, registry, pictures, desktop, program, locale};
 

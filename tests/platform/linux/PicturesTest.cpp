@@ -10,6 +10,7 @@
 #include <QImageReader>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "TempFolder.h"
@@ -145,6 +146,54 @@ TEST(LinuxPictures, ALargeJpegDecodedInTwoPartsIsTheWholeOneAndSoIsItsCover) {
   EXPECT_TRUE(cover.pixels == expected.pixels);
   ASSERT_EQ(std::system(("djpeg -bmp " + dir / "photo.jpg" + " >" + dir / "djpeg.bmp").c_str()), 0);
   EXPECT_TRUE(ReadBytes(dir / "djpeg.bmp").substr(54) == ReadBytes(dir / "a.bmp").substr(54));
+}
+
+// A picture decoded ahead (while the program starts) is taken by the load of that picture only
+// while the file and the screen are as they were; otherwise the load decodes afresh. Either way
+// the bitmap and the cover are the ones a plain load makes, and nothing is left behind.
+TEST(LinuxPictures, APictureDecodedAheadIsTakenOnlyWhileItAndTheScreenAreUnchanged) {
+  // What happens between the two (the picture rewritten, the screen resized, another picture
+  // loaded, a kind only Qt reads, which the thread leaves alone; or no spare bitmap yet, for
+  // the thread writes no other), and whether the load took it.
+  const std::tuple<const char*, bool> cases[] = {{"nothing", true}, {"rewritten", false}, {"resized", false},
+                                                 {"other", false},  {"icon", false},      {"no spare", false}};
+  for (const auto& [between, taken] : cases) {
+    SCOPED_TRACE(between);
+    TempFolder dir, plainDir;
+    std::optional<ScreenSize> screen = ScreenSize{64, 48};
+    LinuxPictures pictures(dir.path(), [&] { return screen; });
+    const std::string ahead = Save(dir, std::string_view(between) == "icon" ? "i.ico" : "a.jpg", 320, 200,
+                                   std::string_view(between) == "icon" ? "ICO" : "JPEG");
+    std::string loaded = ahead;
+    // The second change keeps the first one's bitmap as the spare.
+    for (int change = 0; change < 2 && std::string_view(between) != "no spare"; ++change) {
+      ASSERT_TRUE(pictures.LoadStagingPicture(ahead) && pictures.SaveStagingPictureAsBitmap(dir / "w.bmp"));
+    }
+    pictures.StageAhead(ahead);
+    if (std::string_view(between) == "rewritten") {
+      ::usleep(20000);  // a later time stamp, whatever the file system's resolution
+      QImage(320, 200, QImage::Format_RGB32).save(QString::fromStdString(ahead), "JPEG");
+    }
+    if (std::string_view(between) == "resized") screen = ScreenSize{80, 40};
+    if (std::string_view(between) == "other") loaded = Save(dir, "b.png", 300, 100, "PNG");
+    // A decode on this thread reads the picture; one taken from the other thread does not.
+    auto readHere = [] {
+      std::ifstream io("/proc/thread-self/io");
+      std::string key;
+      std::uint64_t value = 0;
+      while (io >> key >> value && key != "rchar:") {}
+      return value;
+    };
+    const std::uint64_t before = readHere();
+    ASSERT_TRUE(pictures.LoadStagingPicture(loaded) && pictures.SaveStagingPictureAsBitmap(dir / "w.bmp"));
+    EXPECT_EQ(readHere() - before >= fs::file_size(loaded), !taken);
+    LinuxPictures plain(plainDir.path(), [&] { return screen; });
+    ASSERT_TRUE(plain.LoadStagingPicture(loaded) && plain.SaveStagingPictureAsBitmap(plainDir / "w.bmp"));
+    EXPECT_EQ(ReadBytes(dir / "w.bmp"), ReadBytes(plainDir / "w.bmp"));
+    EXPECT_TRUE(pictures.TakeCover(dir / "w.bmp").pixels == plain.TakeCover(plainDir / "w.bmp").pixels);
+    // The pictures, the bitmap, the staging copy and the spare: no temporary.
+    EXPECT_EQ(EntryCount(dir.path()), 3u + (std::string_view(between) == "other") + (std::string_view(between) != "no spare"));
+  }
 }
 
 // Which of the quadrants TL, TR, BL, BR (A to D as stored) each orientation shows where; 9 is

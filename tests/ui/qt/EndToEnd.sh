@@ -49,8 +49,11 @@ app="$HOME/app folder"
 mkdir -p "$XDG_CONFIG_DIRS" "$app"
 cp "$program" "$app/scenewright"
 mkdir -p "$HOME/drop/folder" && echo note >"$HOME/drop/folder/notes.txt"
-for name in zero.jpg one.gif two.bmp drop/one.png drop/folder/b.jpg drop/folder/a.gif; do convert -size 64x48 xc:red "$HOME/$name"; done
-printf "$HOME/%s\r\n" zero.jpg one.gif two.bmp >"$app/wallpaper.dat"
+entries=(zero.jpg one.gif two.bmp) colours=(red lime blue)
+for name in drop/one.png drop/folder/b.jpg drop/folder/a.gif; do convert -size 64x48 xc:red "$HOME/$name"; done
+for i in 0 1 2; do convert -size 64x48 "xc:${colours[i]}" "$HOME/${entries[i]}"; done
+printf "$HOME/%s\r\n" "${entries[@]}" >"$app/wallpaper.dat"
+colour() { convert "$1[0]" -format '%[hex:p{0,0}]' info:; }
 
 set_tray 0
 start
@@ -114,8 +117,10 @@ kill -KILL "$pid"
 wait "$pid" || pid=
 within 5000 eval '[[ -z $(clients) ]]' || fail "the killed program's window stayed"
 for signal in TERM HUP INT; do
-  start  # the start-up change moves on to the next entry
+  start  # the start-up change moves on to the next entry, decoded while the window is made
   expected=$(( (expected + 1) % 3 ))
+  within 5000 eval '[[ $(colour "$bitmap") == $(colour "$HOME/${entries[expected]}") ]]' ||
+    fail "the start-up change did not show ${entries[expected]}"
   kill -"$signal" "$pid"
   wait_for_end
   [[ $(setting currentindex) == "$expected" ]] || fail "after SIG$signal currentindex is $(setting currentindex)"
