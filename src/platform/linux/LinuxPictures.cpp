@@ -245,7 +245,6 @@ LinuxPictures::LinuxPictures(const std::string& stagingFolder, ScreenSizeSource 
 LinuxPictures::Decoded LinuxPictures::Decode(const std::string& path, std::optional<ScreenSize> screen,
                                              bool ahead) {
   Decoded decoded;
-  decoded.picture = path;
   decoded.screen = std::move(screen);
   const int pictureFd = OpenPicture(path);
   if (pictureFd < 0) return decoded;
@@ -301,7 +300,8 @@ std::optional<LinuxPictures::Decoded> LinuxPictures::TakeAhead(const std::string
   aheadThread_.join();
   Decoded ahead = std::exchange(ahead_, {});
   if (!ahead.ok) return std::nullopt;
-  if (ahead.picture == path && ahead.screen == screen && Unchanged(ahead, path)) return ahead;
+  // The same file, under whichever name.
+  if (ahead.screen == screen && Unchanged(ahead, path)) return ahead;
   if (ahead.written != spareFile_) ::unlink(ahead.written.c_str());  // the spare stays one
   return std::nullopt;
 }

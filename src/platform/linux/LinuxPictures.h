@@ -59,7 +59,6 @@ class LinuxPictures final : public Pictures {
   // A picture decoded into a bitmap file that is not yet the staging one.
   struct Decoded {
     bool ok = false;
-    std::string picture;
     std::string written;  // the spare, or a temporary
     std::optional<ScreenSize> screen;
     ScreenCover cover;
@@ -72,7 +71,8 @@ class LinuxPictures final : public Pictures {
   Decoded Decode(const std::string& path, std::optional<ScreenSize> screen, bool ahead);
   // Whether the file at `path` is still the one decoded, unchanged.
   static bool Unchanged(const Decoded& decoded, const std::string& path);
-  // The decode begun ahead, once done, if it is of this picture as it is now, for this screen.
+  // The decode begun ahead, once done, if it is of the file at `path` as it is now, for this
+  // screen.
   std::optional<Decoded> TakeAhead(const std::string& path, const std::optional<ScreenSize>& screen);
 
   std::string stagingFile_;
