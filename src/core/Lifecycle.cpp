@@ -61,6 +61,7 @@ std::optional<std::string> ForeseeStartUpPicture(FileSystem& files, ProfileFile&
   if (!data) return std::nullopt;
   RotationState state;
   TakeSettings(state, ReadSettings(profile, data->settings));
+  if (state.newonstart != 1) return std::nullopt;  // a long list is not read for nothing
   WallpaperList list;
   if (const auto text = files.ReadFile(data->list)) ListFromText(*text, list);
   ClampIndex(state, list);
